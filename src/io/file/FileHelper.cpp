@@ -1,0 +1,199 @@
+#include "io/file/FileHelper.h"
+
+#include "io/file/FileExceptions.h"
+#include "os/ErrorCodes.h"
+#include "os/Port.h"
+#include "platform/assertion/Assertion.h"
+#include "platform/errorresources/SystemErrors.h"
+#include "windows/file/WindowsFileException.h"
+#include "windows/file/WindowsFileHelper.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace io::file::FileHelper {
+
+namespace {
+
+const char* const noCause = "None.";
+
+[[noreturn]] void failLoad(const std::string& description, const std::string& fileName,
+                           const std::string& cause) {
+    throw CouldNotLoadFileException(composeMessage(description, fileName, cause));
+}
+
+[[noreturn]] void failSave(const std::string& description, const std::string& fileName,
+                           const std::string& cause) {
+    throw CouldNotSaveFileException(composeMessage(description, fileName, cause));
+}
+
+bool isDirectory(const std::string& fileName) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(fileName, ignored);
+}
+
+void openForReading(std::ifstream& in, const std::string& fileName) {
+    in.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
+    try {
+        in.open(fileName, std::ios::in | std::ios::binary);
+        // A directory opens as a stream on some systems but is never a file to load.
+        if (isDirectory(fileName)) {
+            in.close();
+            os::errors().setLastError(os::error::AccessDenied);
+            failLoad("An error occured when trying to open the file for reading.", fileName,
+                     noCause);
+        }
+    } catch (const std::ios_base::failure& e) {
+        failLoad("An error occured when trying to open the file for reading.", fileName, e.what());
+    }
+}
+
+std::string temporaryNameFor(const std::string& fileName) {
+    static std::mt19937 generator{std::random_device{}()};
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(generator()));
+    return fileName + suffix;
+}
+
+// Removes a temporary file without disturbing the last error that explains the failure.
+void discard(const std::string& temporary) {
+    const int errorCode = os::errors().lastError();
+    std::remove(temporary.c_str());
+    os::errors().setLastError(errorCode);
+}
+
+// Writes the bytes to `path`; failures name `fileName`, the file the caller asked for, and
+// remove `path` first when it is a temporary file.
+void writeStream(const std::string& path, const std::string& fileName, const std::string& bytes,
+                 std::ios_base::openmode openMode, bool temporary) {
+    std::ofstream out;
+    out.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
+    try {
+        out.open(path, std::ios::out | std::ios::binary | openMode);
+    } catch (const std::ios_base::failure& e) {
+        failSave("An error occured when trying to open the file for writing.", fileName, e.what());
+    }
+    try {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+    } catch (const std::ios_base::failure& e) {
+        if (temporary) {
+            discard(path);
+        }
+        failSave("An error occured when trying to write the file.", fileName, e.what());
+    }
+}
+
+}  // namespace
+
+std::string composeMessage(const std::string& description, const std::string& fileName,
+                           const std::string& cause) {
+    const int errorCode = os::errors().lastError();
+    std::string currentDirectory;
+    try {
+        currentDirectory = windows::file::WindowsFileHelper::getCurrentDirectory();
+    } catch (const windows::file::CouldNotGetCurrentDirectoryException& e) {
+        currentDirectory = "Couldn't get the current directory. Exception: " + e.getMessage();
+    }
+    return description + "\nFilename: '" + fileName + "'" +
+           "\nCurrent Working Directory: " + currentDirectory + "\n" +
+           platform::errorresources::SystemErrors::map(errorCode) + "\nC++ exception: " + cause;
+}
+
+std::streamoff getFileSize(std::istream& stream) {
+    stream.seekg(0, std::ios::end);
+    const std::streamoff sz = stream.tellg();
+    PX_ASSERT(sz >= 0);
+    stream.seekg(0, std::ios::beg);
+    return sz;
+}
+
+std::string load(const std::string& fileName, std::size_t byteCount) {
+    try {
+        std::ifstream in;
+        openForReading(in, fileName);
+
+        std::streamoff size = 0;
+        try {
+            size = getFileSize(in);
+        } catch (const std::ios_base::failure& e) {
+            failLoad("An error occured while trying to get the size of the file.", fileName,
+                     e.what());
+        }
+        const auto fileSize = static_cast<std::uint64_t>(size < 0 ? 0 : size);
+        if (byteCount > fileSize) {
+            failLoad(
+                "Tried to read a larger number of bytes from a file that it contained. Tried "
+                "to read : " +
+                    std::to_string(byteCount) + " File size: " + std::to_string(fileSize),
+                fileName, noCause);
+        }
+        const std::uint64_t toRead = byteCount != 0 ? byteCount : fileSize;
+        if (toRead > MaxFileSize) {
+            failLoad(
+                "Could not load the file because the file size was too big. The file size "
+                "is " +
+                    std::to_string(toRead) + ". The file cannot be bigger than " +
+                    std::to_string(MaxFileSize) + " bytes.",
+                fileName, noCause);
+        }
+        std::string bytes(static_cast<std::size_t>(toRead), '\0');
+        try {
+            in.read(bytes.data(), static_cast<std::streamsize>(toRead));
+        } catch (const std::ios_base::failure& e) {
+            failLoad("An error occured while trying to load the file.", fileName, e.what());
+        }
+        return bytes;
+    } catch (const CouldNotLoadFileException&) {
+        throw;
+    } catch (...) {
+        PX_ASSERT(false);
+        throw;
+    }
+}
+
+void save(const std::string& fileName, const std::string& bytes, std::ios_base::openmode openMode) {
+    if (bytes.size() > MaxFileSize) {
+        failSave("Could not save the file because the data size was too big. The data size is " +
+                     std::to_string(bytes.size()) + ". The data cannot be bigger than " +
+                     std::to_string(MaxFileSize) + " bytes.",
+                 fileName, noCause);
+    }
+    const bool replaceWhole = (openMode & ~std::ios::trunc) == std::ios_base::openmode{};
+    try {
+        if (!replaceWhole) {
+            writeStream(fileName, fileName, bytes, openMode, false);
+            return;
+        }
+        if (isDirectory(fileName)) {
+            os::errors().setLastError(os::error::AccessDenied);
+            failSave("An error occured when trying to open the file for writing.", fileName,
+                     noCause);
+        }
+        const std::string temporary = temporaryNameFor(fileName);
+        writeStream(temporary, fileName, bytes, std::ios::trunc, true);
+        if (!os::fileSystem().replaceFile(temporary, fileName)) {
+            discard(temporary);
+            failSave("An error occured when trying to write the file.", fileName, noCause);
+        }
+    } catch (const CouldNotSaveFileException&) {
+        throw;
+    } catch (...) {
+        PX_ASSERT(false);
+        throw;
+    }
+}
+
+bool exists(const std::string& fileName) {
+    try {
+        std::ifstream in;
+        openForReading(in, fileName);
+        return true;
+    } catch (const CouldNotLoadFileException&) {
+        return false;
+    }
+}
+
+}  // namespace io::file::FileHelper

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "io/file/FileReader.h"
+
+namespace io::file {
+
+// Reads files as they are on disk.
+class PlainFileReader final : public FileReader {
+public:
+    std::string read(const std::string& fileName, std::size_t byteCount) override;
+};
+
+}  // namespace io::file

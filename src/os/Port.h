@@ -1,0 +1,35 @@
+#pragma once
+
+#include "os/Dialogs.h"
+#include "os/Errors.h"
+#include "os/FileSystem.h"
+#include "os/GlobalMemory.h"
+#include "os/Keyboard.h"
+#include "os/Windows.h"
+
+namespace os {
+
+// The platform the program runs on: one implementation of each interface. A backend (the
+// real desktop, or the simulated one in tests) fills it in and installs it once, before
+// anything else runs; the rest of the program reaches the platform only through it.
+struct Port {
+    Errors* errors = nullptr;
+    FileSystem* fileSystem = nullptr;
+    GlobalMemory* globalMemory = nullptr;
+    Keyboard* keyboard = nullptr;
+    Windows* windows = nullptr;
+    Dialogs* dialogs = nullptr;
+};
+
+// Installs the port for the whole process and returns the one it replaces.
+Port install(const Port& port);
+const Port& installed();
+
+Errors& errors();
+FileSystem& fileSystem();
+GlobalMemory& globalMemory();
+Keyboard& keyboard();
+Windows& windows();
+Dialogs& dialogs();
+
+}  // namespace os

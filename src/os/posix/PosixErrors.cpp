@@ -1,0 +1,128 @@
+#include "os/posix/PosixErrors.h"
+
+#include "os/ErrorCodes.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iterator>
+
+namespace os::posix {
+
+namespace {
+
+struct Translation {
+    int code;
+    int nativeCode;
+};
+
+// The first pair that names a code gives the native value it is stored as.
+constexpr Translation translations[] = {
+    {error::FileNotFound, ENOENT},
+    {error::PathNotFound, ENOTDIR},
+    {error::TooManyOpenFiles, EMFILE},
+    {error::AccessDenied, EACCES},
+    {error::AccessDenied, EPERM},
+    {error::NotEnoughMemory, ENOMEM},
+    {error::WriteProtect, EROFS},
+    {error::InvalidParameter, EINVAL},
+    {error::BrokenPipe, EPIPE},
+    {error::DiskFull, ENOSPC},
+    {error::DirNotEmpty, ENOTEMPTY},
+    {error::AlreadyExists, EEXIST},
+    {error::FilenameTooLong, ENAMETOOLONG},
+    {error::Timeout, ETIMEDOUT},
+    {error::BusyDrive, EBUSY},
+    {error::NotSupported, ENOTSUP},
+};
+
+struct OwnText {
+    int code;
+    const char* text;
+};
+
+// Outcomes the program names that have no errno of their own.
+constexpr OwnText ownTexts[] = {
+    {error::Success, "The operation completed successfully."},
+    {error::InvalidHandle, "The handle is invalid."},
+    {error::InvalidData, "The data is invalid."},
+    {error::OutOfMemory, "Not enough memory resources are available to complete this operation."},
+    {error::NoMoreFiles, "There are no more files."},
+    {error::SharingViolation,
+     "The process cannot access the file because it is being used by another process."},
+    {error::FileExists, "The file exists."},
+    {error::InvalidName, "The filename, directory name, or volume label syntax is incorrect."},
+    {error::NotLocked, "The segment is already unlocked."},
+    {error::Directory, "The directory name is invalid."},
+    {error::InvalidWindowHandle, "Invalid window handle."},
+    {error::ClassAlreadyExists, "Class already exists."},
+    {error::ClassDoesNotExist, "Class does not exist."},
+    {error::ClipboardNotOpen, "Thread does not have a clipboard open."},
+};
+
+std::optional<std::string> nativeText(int nativeCode) {
+    char buffer[256];
+    const char* text = strerror_r(nativeCode, buffer, sizeof buffer);
+    if (text == nullptr || std::strncmp(text, "Unknown error", 13) == 0) {
+        return std::nullopt;
+    }
+    return std::string(text) + "\n";
+}
+
+}  // namespace
+
+int PosixErrors::fromErrno(int nativeCode) {
+    if (nativeCode == 0) {
+        return error::Success;
+    }
+    if (nativeCode < 0) {
+        // A code without a native counterpart, stored by setLastError.
+        return -nativeCode;
+    }
+    for (const Translation& t : translations) {
+        if (t.nativeCode == nativeCode) {
+            return t.code;
+        }
+    }
+    return error::NativeCodeBit | nativeCode;
+}
+
+int PosixErrors::lastError() const {
+    return fromErrno(errno);
+}
+
+void PosixErrors::setLastError(int code) {
+    if (code == error::Success) {
+        errno = 0;
+        return;
+    }
+    if ((code & error::NativeCodeBit) != 0 && code > 0) {
+        errno = code & ~error::NativeCodeBit;
+        return;
+    }
+    for (const Translation& t : translations) {
+        if (t.code == code) {
+            errno = t.nativeCode;
+            return;
+        }
+    }
+    errno = -code;
+}
+
+std::optional<std::string> PosixErrors::messageText(int code) const {
+    if (code > 0 && (code & error::NativeCodeBit) != 0) {
+        return nativeText(code & ~error::NativeCodeBit);
+    }
+    for (const Translation& t : translations) {
+        if (t.code == code) {
+            return nativeText(t.nativeCode);
+        }
+    }
+    for (const OwnText& own : ownTexts) {
+        if (own.code == code) {
+            return std::string(own.text) + "\n";
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace os::posix

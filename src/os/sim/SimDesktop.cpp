@@ -1,0 +1,18 @@
+#include "os/sim/SimDesktop.h"
+
+namespace os::sim {
+
+SimDesktop::SimDesktop() : fileSystem(errors), memory(errors), windows(errors) {}
+
+Port SimDesktop::port() {
+    Port port;
+    port.errors = &errors;
+    port.fileSystem = &fileSystem;
+    port.globalMemory = &memory;
+    port.keyboard = &keyboard;
+    port.windows = &windows;
+    port.dialogs = &dialogs;
+    return port;
+}
+
+}  // namespace os::sim

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "os/Port.h"
+#include "os/posix/HeapMemory.h"
+#include "os/posix/PosixErrors.h"
+#include "os/posix/PosixFileSystem.h"
+#include "os/sim/SimDialogs.h"
+#include "os/sim/SimKeyboard.h"
+#include "os/sim/SimWindows.h"
+
+namespace os::sim {
+
+// A small desktop in memory for tests. Files are the real file system; everything a user or
+// another application would do is played by the test through the parts below.
+class SimDesktop {
+public:
+    SimDesktop();
+    SimDesktop(const SimDesktop&) = delete;
+    SimDesktop& operator=(const SimDesktop&) = delete;
+
+    Port port();
+
+    posix::PosixErrors errors;
+    posix::PosixFileSystem fileSystem;
+    posix::HeapMemory memory;
+    SimKeyboard keyboard;
+    SimWindows windows;
+    SimDialogs dialogs;
+};
+
+}  // namespace os::sim

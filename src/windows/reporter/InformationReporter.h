@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace windows::reporter {
+
+class InformationReporter {
+public:
+    virtual ~InformationReporter() = default;
+    virtual void showInformation(const std::string& message) = 0;
+};
+
+}  // namespace windows::reporter
