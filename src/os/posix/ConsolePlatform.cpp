@@ -1,0 +1,16 @@
+#include "os/posix/ConsolePlatform.h"
+
+namespace os::posix {
+
+ConsolePlatform::ConsolePlatform() : fileSystem(errors), memory(errors), installation(port()) {}
+
+Port ConsolePlatform::port() {
+    Port result;
+    result.errors = &errors;
+    result.fileSystem = &fileSystem;
+    result.globalMemory = &memory;
+    result.dialogs = &dialogs;
+    return result;
+}
+
+}  // namespace os::posix
