@@ -18,7 +18,7 @@ struct Translation {
 // The first pair that names a code gives the native value it is stored as.
 constexpr Translation translations[] = {
     {error::FileNotFound, ENOENT},
-    {error::PathNotFound, ENOTDIR},
+    {error::Directory, ENOTDIR},
     {error::TooManyOpenFiles, EMFILE},
     {error::AccessDenied, EACCES},
     {error::AccessDenied, EPERM},
@@ -43,6 +43,7 @@ struct OwnText {
 // Outcomes the program names that have no errno of their own.
 constexpr OwnText ownTexts[] = {
     {error::Success, "The operation completed successfully."},
+    {error::PathNotFound, "The system cannot find the path specified."},
     {error::InvalidHandle, "The handle is invalid."},
     {error::InvalidData, "The data is invalid."},
     {error::OutOfMemory, "Not enough memory resources are available to complete this operation."},
@@ -52,7 +53,6 @@ constexpr OwnText ownTexts[] = {
     {error::FileExists, "The file exists."},
     {error::InvalidName, "The filename, directory name, or volume label syntax is incorrect."},
     {error::NotLocked, "The segment is already unlocked."},
-    {error::Directory, "The directory name is invalid."},
     {error::InvalidWindowHandle, "Invalid window handle."},
     {error::ClassAlreadyExists, "Class already exists."},
     {error::ClassDoesNotExist, "Class does not exist."},
