@@ -52,4 +52,8 @@ Dialogs& dialogs() {
     return require(current.dialogs, "message boxes");
 }
 
+Graphics& graphics() {
+    return require(current.graphics, "graphics");
+}
+
 }  // namespace os

@@ -4,6 +4,7 @@
 #include "os/Errors.h"
 #include "os/FileSystem.h"
 #include "os/GlobalMemory.h"
+#include "os/Graphics.h"
 #include "os/Keyboard.h"
 #include "os/Windows.h"
 
@@ -19,6 +20,7 @@ struct Port {
     Keyboard* keyboard = nullptr;
     Windows* windows = nullptr;
     Dialogs* dialogs = nullptr;
+    Graphics* graphics = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -31,5 +33,6 @@ GlobalMemory& globalMemory();
 Keyboard& keyboard();
 Windows& windows();
 Dialogs& dialogs();
+Graphics& graphics();
 
 }  // namespace os

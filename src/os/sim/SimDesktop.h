@@ -5,6 +5,7 @@
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
 #include "os/sim/SimDialogs.h"
+#include "os/sim/SimGraphics.h"
 #include "os/sim/SimKeyboard.h"
 #include "os/sim/SimWindows.h"
 
@@ -26,6 +27,7 @@ public:
     SimKeyboard keyboard;
     SimWindows windows;
     SimDialogs dialogs;
+    SimGraphics graphics;
 };
 
 }  // namespace os::sim

@@ -7,33 +7,91 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace os::sim {
 
-// Windows of the simulated desktop. Each window belongs to the thread that created it, and
-// each thread has its own message queue, as on the real system.
+// The windows of the simulated desktop. Each window belongs to the thread that created it,
+// each thread has its own message queue, and window procedures run on the calling thread
+// without any lock held, so they may call back into the desktop. Calls on another thread's
+// window take effect at once (the real system forwards them and waits).
 class SimWindows final : public Windows {
 public:
     explicit SimWindows(Errors& errors);
 
-    bool postMessage(WindowHandle window, unsigned int message, std::uintptr_t wParam,
-                     std::intptr_t lParam) override;
+    bool registerClass(const WindowClass& windowClass) override;
+    bool unregisterClass(const std::string& className, InstanceHandle instance) override;
+    WindowHandle createWindow(const WindowCreation& creation) override;
+    bool destroyWindow(WindowHandle window) override;
     bool isWindow(WindowHandle window) const override;
 
-    // A window owned by the calling thread.
-    WindowHandle createWindow();
-    void destroyWindow(WindowHandle window);
+    bool postMessage(WindowHandle window, unsigned int message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+    void postQuitMessage(int exitCode) override;
+    bool peekMessage(Message& message, bool remove) override;
+    bool translateMessage(const Message& message) override;
+    std::intptr_t dispatchMessage(const Message& message) override;
+    std::intptr_t defWindowProc(WindowHandle window, unsigned int message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override;
+
+    bool getWindowRect(WindowHandle window, Rect& rect) const override;
+    unsigned getWindowStyle(WindowHandle window) const override;
+    bool showWindow(WindowHandle window, int command) override;
+    bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
+                      int height, unsigned flags) override;
+    bool setForegroundWindow(WindowHandle window) override;
+    WindowHandle getForegroundWindow() const override;
+    int getWindowText(WindowHandle window, std::string& text, int maxCount) const override;
+    WindowHandle findWindow(const std::string& className) const override;
+    bool getCursorPos(Point& position) const override;
+    int getSystemMetrics(int index) const override;
+
+    // What the test plays: another application's window, the pointer, the screen.
+    // A visible top-level window of the calling thread with the given title, handled by the
+    // default procedure.
+    WindowHandle addWindow(const std::string& title = "");
+    void setWindowTitle(WindowHandle window, const std::string& title);
+    void setCursorPos(Point position);
+    void setScreenSize(int width, int height);
     // Takes the oldest message of the calling thread's queue.
     std::optional<Message> takeMessage();
     std::size_t pendingMessages() const;
+    // Marks the window painted; the painter calls it when painting begins.
+    void validate(WindowHandle window);
+    bool isClassRegistered(const std::string& className) const;
+    // The window that was last placed on top of the Z order with setWindowPos.
+    WindowHandle topmostWindow() const;
 
 private:
+    struct Window {
+        std::string className;
+        std::string title;
+        unsigned style = 0;
+        unsigned extendedStyle = 0;
+        Rect rect;
+        WindowHandle parent = 0;
+        std::thread::id thread;
+        WindowProcedure procedure = nullptr;
+        bool paintPending = false;
+    };
+
+    Window* find(WindowHandle window);
+    const Window* find(WindowHandle window) const;
+    void schedulePaint(WindowHandle handle, Window& window);
+    static bool isTopLevel(const Window& window);
+
     Errors& errors_;
     mutable std::mutex mutex_;
-    std::map<WindowHandle, std::thread::id> windows_;
+    std::map<std::string, WindowClass> classes_;
+    std::map<WindowHandle, Window> windows_;
     std::map<std::thread::id, std::deque<Message>> queues_;
     WindowHandle nextHandle_ = 0x10010;
+    WindowHandle foreground_ = 0;
+    WindowHandle topmost_ = 0;
+    Point cursor_;
+    int screenWidth_ = 1280;
+    int screenHeight_ = 1024;
 };
 
 }  // namespace os::sim

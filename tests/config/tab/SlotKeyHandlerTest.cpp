@@ -236,7 +236,7 @@ TEST_F(SlotKeyHandlerTest, DisabledOrWithoutWorkspaceEveryEventIsIgnoredAndState
 }
 
 TEST_F(SlotKeyHandlerTest, FinishedCopyRefreshesAnOpenViewerOnly) {
-    const os::WindowHandle viewer = desktop.windows.createWindow();
+    const os::WindowHandle viewer = desktop.windows.addWindow();
     handler.setViewerWindow(viewer);
 
     play("ctrl+ K ctrl-");  // a paste: no refresh
