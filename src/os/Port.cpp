@@ -56,4 +56,8 @@ Graphics& graphics() {
     return require(current.graphics, "graphics");
 }
 
+Input& input() {
+    return require(current.input, "input");
+}
+
 }  // namespace os

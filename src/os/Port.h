@@ -5,6 +5,7 @@
 #include "os/FileSystem.h"
 #include "os/GlobalMemory.h"
 #include "os/Graphics.h"
+#include "os/Input.h"
 #include "os/Keyboard.h"
 #include "os/Windows.h"
 
@@ -21,6 +22,7 @@ struct Port {
     Windows* windows = nullptr;
     Dialogs* dialogs = nullptr;
     Graphics* graphics = nullptr;
+    Input* input = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -34,5 +36,6 @@ Keyboard& keyboard();
 Windows& windows();
 Dialogs& dialogs();
 Graphics& graphics();
+Input& input();
 
 }  // namespace os

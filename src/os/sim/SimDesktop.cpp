@@ -3,7 +3,11 @@
 namespace os::sim {
 
 SimDesktop::SimDesktop()
-    : fileSystem(errors), memory(errors), windows(errors), graphics(windows, errors) {}
+    : fileSystem(errors),
+      memory(errors),
+      windows(errors),
+      graphics(windows, errors),
+      input(keyboard, windows) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -14,6 +18,7 @@ Port SimDesktop::port() {
     port.windows = &windows;
     port.dialogs = &dialogs;
     port.graphics = &graphics;
+    port.input = &input;
     return port;
 }
 

@@ -6,6 +6,7 @@
 #include "os/posix/PosixFileSystem.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimGraphics.h"
+#include "os/sim/SimInput.h"
 #include "os/sim/SimKeyboard.h"
 #include "os/sim/SimWindows.h"
 
@@ -28,6 +29,7 @@ public:
     SimWindows windows;
     SimDialogs dialogs;
     SimGraphics graphics;
+    SimInput input;
 };
 
 }  // namespace os::sim
