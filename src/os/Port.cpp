@@ -51,5 +51,8 @@ Windows& windows() {
 Dialogs& dialogs() {
     return require(current.dialogs, "message boxes");
 }
+Clipboard& clipboard() {
+    return require(current.clipboard, "clipboard");
+}
 
 }  // namespace os

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Clipboard.h"
 #include "os/Dialogs.h"
 #include "os/Errors.h"
 #include "os/FileSystem.h"
@@ -19,6 +20,7 @@ struct Port {
     Keyboard* keyboard = nullptr;
     Windows* windows = nullptr;
     Dialogs* dialogs = nullptr;
+    Clipboard* clipboard = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -31,5 +33,6 @@ GlobalMemory& globalMemory();
 Keyboard& keyboard();
 Windows& windows();
 Dialogs& dialogs();
+Clipboard& clipboard();
 
 }  // namespace os

@@ -4,6 +4,7 @@
 #include "os/posix/HeapMemory.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
+#include "os/sim/SimClipboard.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimKeyboard.h"
 #include "os/sim/SimWindows.h"
@@ -26,6 +27,7 @@ public:
     SimKeyboard keyboard;
     SimWindows windows;
     SimDialogs dialogs;
+    SimClipboard clipboard;
 };
 
 }  // namespace os::sim
