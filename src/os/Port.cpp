@@ -51,6 +51,9 @@ Windows& windows() {
 Dialogs& dialogs() {
     return require(current.dialogs, "message boxes");
 }
+Clipboard& clipboard() {
+    return require(current.clipboard, "clipboard");
+}
 
 Graphics& graphics() {
     return require(current.graphics, "graphics");

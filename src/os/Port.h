@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Clipboard.h"
 #include "os/Dialogs.h"
 #include "os/Errors.h"
 #include "os/FileSystem.h"
@@ -23,6 +24,7 @@ struct Port {
     Dialogs* dialogs = nullptr;
     Graphics* graphics = nullptr;
     Input* input = nullptr;
+    Clipboard* clipboard = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -37,5 +39,6 @@ Windows& windows();
 Dialogs& dialogs();
 Graphics& graphics();
 Input& input();
+Clipboard& clipboard();
 
 }  // namespace os

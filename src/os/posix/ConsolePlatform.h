@@ -2,14 +2,18 @@
 
 #include "os/ScopedInstall.h"
 #include "os/posix/ConsoleDialogs.h"
+#include "os/posix/ConsoleKeyboard.h"
 #include "os/posix/HeapMemory.h"
+#include "os/posix/InProcessClipboard.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
 
 namespace os::posix {
 
-// The platform of a command-line program: real files, memory blocks and error texts, and
-// message boxes on standard error. Installed for as long as the object lives.
+// The platform of a command-line program: real files, memory blocks and error texts, message
+// boxes on standard error, a keyboard that names keys by the United States layout, and a
+// clipboard of the program's own (its content ends with the program). Installed for as long
+// as the object lives.
 class ConsolePlatform {
 public:
     ConsolePlatform();
@@ -23,6 +27,8 @@ private:
     PosixFileSystem fileSystem;
     HeapMemory memory;
     ConsoleDialogs dialogs;
+    ConsoleKeyboard keyboard;
+    InProcessClipboard clipboard;
     ScopedInstall installation;
 };
 

@@ -7,7 +7,8 @@ SimDesktop::SimDesktop()
       memory(errors),
       windows(errors),
       graphics(windows, errors),
-      input(keyboard, windows) {}
+      input(keyboard, windows),
+      clipboard(errors, memory) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -19,6 +20,7 @@ Port SimDesktop::port() {
     port.dialogs = &dialogs;
     port.graphics = &graphics;
     port.input = &input;
+    port.clipboard = &clipboard;
     return port;
 }
 

@@ -4,6 +4,7 @@
 #include "os/posix/HeapMemory.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
+#include "os/sim/SimClipboard.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimGraphics.h"
 #include "os/sim/SimInput.h"
@@ -30,6 +31,7 @@ public:
     SimDialogs dialogs;
     SimGraphics graphics;
     SimInput input;
+    SimClipboard clipboard;
 };
 
 }  // namespace os::sim

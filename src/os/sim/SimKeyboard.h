@@ -1,6 +1,6 @@
 #pragma once
 
-#include "os/Keyboard.h"
+#include "os/posix/UsLayoutKeyboard.h"
 
 #include <array>
 #include <mutex>
@@ -8,8 +8,9 @@
 namespace os::sim {
 
 // The simulated desktop's key-state table. Left/right keys keep their generic key in step,
-// as the real system does: pressing the right Ctrl key also makes Ctrl down.
-class SimKeyboard final : public Keyboard {
+// as the real system does: pressing the right Ctrl key also makes Ctrl down. The layout is
+// the United States one.
+class SimKeyboard final : public posix::UsLayoutKeyboard {
 public:
     short getKeyState(int virtualKey) const override;
 

@@ -1,0 +1,223 @@
+#include "os/posix/InProcessClipboard.h"
+
+#include "os/ErrorCodes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace os::posix {
+
+namespace {
+
+std::string upperCase(const std::string& text) {
+    std::string result = text;
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return result;
+}
+
+}  // namespace
+
+InProcessClipboard::InProcessClipboard(Errors& errors, GlobalMemory& memory)
+    : errors_(errors), memory_(memory) {}
+
+bool InProcessClipboard::fail(int code) const {
+    errors_.setLastError(code);
+    return false;
+}
+
+bool InProcessClipboard::isOpenedByCaller() const {
+    return openedBy_ && *openedBy_ == std::this_thread::get_id();
+}
+
+bool InProcessClipboard::isHandleFormat(unsigned format) {
+    return format == cf::Bitmap || format == cf::MetafilePict || format == cf::Palette ||
+           format == cf::EnhMetafile || format == cf::DspBitmap || format == cf::DspMetafilePict ||
+           format == cf::DspEnhMetafile;
+}
+
+bool InProcessClipboard::open(WindowHandle owner) {
+    std::lock_guard lock(mutex_);
+    if (openedBy_ && !isOpenedByCaller()) {
+        return fail(error::AccessDenied);
+    }
+    openedBy_ = std::this_thread::get_id();
+    openOwner_ = owner;
+    return true;
+}
+
+bool InProcessClipboard::close() {
+    std::lock_guard lock(mutex_);
+    if (!isOpenedByCaller()) {
+        return fail(error::ClipboardNotOpen);
+    }
+    openedBy_.reset();
+    openOwner_ = 0;
+    return true;
+}
+
+bool InProcessClipboard::empty() {
+    std::lock_guard lock(mutex_);
+    if (!isOpenedByCaller()) {
+        return fail(error::ClipboardNotOpen);
+    }
+    formats_.clear();
+    owner_ = openOwner_;
+    ++sequence_;
+    return true;
+}
+
+unsigned InProcessClipboard::enumFormats(unsigned format) {
+    std::lock_guard lock(mutex_);
+    if (!isOpenedByCaller()) {
+        fail(error::ClipboardNotOpen);
+        return 0;
+    }
+    std::size_t next = 0;
+    if (format != 0) {
+        const auto current = std::find_if(formats_.begin(), formats_.end(),
+                                          [&](const Format& f) { return f.format == format; });
+        next = current == formats_.end() ? formats_.size()
+                                         : static_cast<std::size_t>(current - formats_.begin()) + 1;
+    }
+    errors_.setLastError(error::Success);
+    return next < formats_.size() ? formats_[next].format : 0;
+}
+
+ClipboardData InProcessClipboard::getData(unsigned format, MemoryHandle& block) {
+    std::string bytes;
+    {
+        std::lock_guard lock(mutex_);
+        const auto found = std::find_if(formats_.begin(), formats_.end(),
+                                        [&](const Format& f) { return f.format == format; });
+        if (found == formats_.end() || found->handleOnly || found->bytes.empty()) {
+            errors_.setLastError(found == formats_.end() ? error::InvalidParameter
+                                                         : error::InvalidData);
+            return ClipboardData::NotDelivered;
+        }
+        bytes = found->bytes;
+    }
+    const MemoryHandle copy = memory_.alloc(GMemMoveable, bytes.size());
+    if (copy == 0) {
+        return ClipboardData::NotDelivered;
+    }
+    void* target = memory_.lock(copy);
+    if (target == nullptr) {
+        memory_.free(copy);
+        return ClipboardData::NotDelivered;
+    }
+    std::memcpy(target, bytes.data(), bytes.size());
+    memory_.unlock(copy);
+    block = copy;
+    return ClipboardData::Delivered;
+}
+
+MemoryHandle InProcessClipboard::setData(unsigned format, MemoryHandle block) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!isOpenedByCaller()) {
+            fail(error::ClipboardNotOpen);
+            return 0;
+        }
+    }
+    if (block == 0 || format == 0) {
+        // Rendering on request is not offered.
+        fail(error::InvalidParameter);
+        return 0;
+    }
+    const std::size_t size = memory_.size(block);
+    const void* source = memory_.lock(block);
+    if (source == nullptr) {
+        return 0;
+    }
+    Format item{format, std::string(static_cast<const char*>(source), size),
+                isHandleFormat(format)};
+    memory_.unlock(block);
+    memory_.free(block);
+
+    std::lock_guard lock(mutex_);
+    const auto found = std::find_if(formats_.begin(), formats_.end(),
+                                    [&](const Format& f) { return f.format == format; });
+    if (found == formats_.end()) {
+        formats_.push_back(std::move(item));
+    } else {
+        *found = std::move(item);
+    }
+    ++sequence_;
+    errors_.setLastError(error::Success);
+    return block;
+}
+
+bool InProcessClipboard::isFormatAvailable(unsigned format) const {
+    std::lock_guard lock(mutex_);
+    return std::any_of(formats_.begin(), formats_.end(),
+                       [&](const Format& f) { return f.format == format; });
+}
+
+unsigned InProcessClipboard::registerFormat(const std::string& name) {
+    if (name.empty()) {
+        fail(error::InvalidParameter);
+        return 0;
+    }
+    std::lock_guard lock(mutex_);
+    const std::string key = upperCase(name);
+    const auto found = registered_.find(key);
+    if (found != registered_.end()) {
+        return found->second;
+    }
+    if (nextRegistered_ > cf::LastRegistered) {
+        fail(error::NotEnoughMemory);
+        return 0;
+    }
+    const unsigned format = nextRegistered_++;
+    registered_.emplace(key, format);
+    names_.emplace(format, name);
+    return format;
+}
+
+int InProcessClipboard::getFormatName(unsigned format, std::string& name, int bufferSize) const {
+    std::lock_guard lock(mutex_);
+    const auto found = names_.find(format);
+    if (found == names_.end() || bufferSize <= 0) {
+        fail(error::InvalidParameter);
+        name.clear();
+        return 0;
+    }
+    name = found->second.substr(0, static_cast<std::size_t>(bufferSize - 1));
+    return static_cast<int>(name.size());
+}
+
+bool InProcessClipboard::changeClipboardChain(WindowHandle /*remove*/, WindowHandle /*next*/) {
+    // No viewer is ever told about changes here, so the chain has nothing to keep.
+    return true;
+}
+
+void InProcessClipboard::setContent(std::vector<Format> formats, WindowHandle owner) {
+    std::lock_guard lock(mutex_);
+    formats_ = std::move(formats);
+    owner_ = owner;
+    ++sequence_;
+}
+
+std::vector<InProcessClipboard::Format> InProcessClipboard::content() const {
+    std::lock_guard lock(mutex_);
+    return formats_;
+}
+
+WindowHandle InProcessClipboard::owner() const {
+    std::lock_guard lock(mutex_);
+    return owner_;
+}
+
+bool InProcessClipboard::isOpen() const {
+    std::lock_guard lock(mutex_);
+    return openedBy_.has_value();
+}
+
+unsigned InProcessClipboard::sequenceNumber() const {
+    std::lock_guard lock(mutex_);
+    return sequence_;
+}
+
+}  // namespace os::posix
