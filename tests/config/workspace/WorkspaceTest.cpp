@@ -3,6 +3,7 @@
 #include "io/file/PlainFileReader.h"
 #include "io/file/PlainFileWriter.h"
 #include "os/ErrorCodes.h"
+#include "support/RecordingReporter.h"
 #include "support/SimDesktopTest.h"
 #include "support/SlotFileBytes.h"
 #include "windows/file/WindowsFileException.h"
@@ -16,14 +17,9 @@ namespace {
 using namespace std::string_literals;
 using products::pastrix::config::coolkeys::CKEntry;
 using products::pastrix::config::workspace::Workspace;
+using testing_support::RecordingReporter;
 using testing_support::slotEntry;
 using testing_support::slotHeader;
-
-class RecordingReporter final : public windows::reporter::ErrorReporter {
-public:
-    void showError(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 class WorkspaceTest : public testing_support::SimDesktopAssertionTest {
 protected:

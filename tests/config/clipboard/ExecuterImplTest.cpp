@@ -1,0 +1,149 @@
+#include "config/clipboard/ExecuterImpl.h"
+#include "os/Clipboard.h"
+#include "os/sim/SimEditor.h"
+#include "support/RecordingReporter.h"
+#include "support/SimDesktopTest.h"
+#include "windows/clipboard/ClipboardException.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using os::posix::InProcessClipboard;
+using products::pastrix::config::clipboard::ExecuterImpl;
+using products::pastrix::config::workspace::Workspace;
+
+const std::vector<InProcessClipboard::Format> usersClipboard = {
+    {os::cf::Text, std::string("user text\0", 10)},
+    {0xC123, "opaque bytes of another application"},
+};
+
+class ExecuterImplTest : public testing_support::SimDesktopAssertionTest {
+protected:
+    ExecuterImplTest() {
+        std::filesystem::create_directory(path("ws"));
+        workspace.open("ws");
+        editor.setText("Hello world");
+        editor.select(0, 5);
+        desktop.clipboard.setContent(usersClipboard);
+    }
+
+    std::string slotText(int key) const {
+        const auto& slot = workspace.getClipboards()[static_cast<std::size_t>(key)];
+        return slot ? slot->getText() : "(empty)";
+    }
+
+    std::vector<std::string> sentKeys() const {
+        std::vector<std::string> keys;
+        for (const auto& event : desktop.input.history()) {
+            keys.push_back(
+                std::string(1, static_cast<char>(event.virtualKey == 17 ? '^' : event.virtualKey)) +
+                (event.released ? "-" : "+"));
+        }
+        return keys;
+    }
+
+    testing_support::RecordingReporter reporter;
+    Workspace workspace{reporter, 0, directory.string()};
+    os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
+    ExecuterImpl executer{workspace};
+};
+
+TEST_F(ExecuterImplTest, CopyTakesTheSelectionIntoTheSlotAndGivesTheUserHisClipboardBack) {
+    EXPECT_TRUE(executer.startCopy('K'));
+    EXPECT_EQ(sentKeys(), (std::vector<std::string>{"^+", "C+", "C-", "^-"}));
+    executer.finishCopy('K');
+
+    EXPECT_EQ(slotText('K'), "Hello");
+    EXPECT_EQ(workspace.getClipboards()['K']->getCaption(), "notes.txt - Editor");
+    EXPECT_EQ(workspace.getClipboards()['K']->getFormats().size(), 2U);
+    EXPECT_TRUE(std::filesystem::exists(path("ws/px_75.pxf")));
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_TRUE(assertions.reports.empty());
+}
+
+TEST_F(ExecuterImplTest, CopyOfNothingKeepsTheSlotAndItsFile) {
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    const auto written = std::filesystem::last_write_time(path("ws/px_75.pxf"));
+
+    editor.select(0, 0);
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    EXPECT_EQ(slotText('K'), "Hello");
+    EXPECT_EQ(std::filesystem::last_write_time(path("ws/px_75.pxf")), written);
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+}
+
+TEST_F(ExecuterImplTest, SlotOverTheSizeLimitStaysInMemoryAndItsOldFileStays) {
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    const std::string oldFile = readFile("ws/px_75.pxf");
+
+    workspace.setSizeLimit(10);
+    editor.select(0, 11);
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    EXPECT_EQ(slotText('K'), "Hello world");
+    EXPECT_EQ(readFile("ws/px_75.pxf"), oldFile);
+}
+
+TEST_F(ExecuterImplTest, PasteTypesTheSlotAndThenRestoresTheUsersClipboard) {
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    editor.select(11, 11);
+
+    EXPECT_TRUE(executer.startPaste('K'));
+    EXPECT_EQ(editor.text(), "Hello worldHello");
+    executer.finishPaste('K');
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    // A later Ctrl+V of the user's own pastes the user's data, not the slot's.
+    desktop.input.userKey(17, true);
+    desktop.input.userKey('V', true);
+    EXPECT_EQ(editor.text(), "Hello worldHellouser text");
+}
+
+TEST_F(ExecuterImplTest, PasteFromAnEmptySlotDoesNothingAtAll) {
+    EXPECT_FALSE(executer.startPaste('J'));
+    EXPECT_FALSE(executer.startPaste(300));
+    EXPECT_TRUE(desktop.input.history().empty());
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+}
+
+TEST_F(ExecuterImplTest, EmptyUserClipboardLeavesWhatTheOperationPutThere) {
+    desktop.clipboard.setContent({});
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    ASSERT_FALSE(desktop.clipboard.content().empty());
+    EXPECT_EQ(desktop.clipboard.content()[0].bytes, std::string("Hello\0", 6));
+}
+
+TEST_F(ExecuterImplTest, CaptionIsTheTitleInFrontOrNotAvailable) {
+    desktop.windows.setWindowTitle(editor.window(), "");
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    EXPECT_EQ(workspace.getClipboards()['K']->getCaption(), "");
+
+    // The application closed before the copy finished: its title cannot be read.
+    executer.startCopy('J');
+    const os::WindowHandle gone = desktop.windows.addWindow("gone");
+    desktop.windows.setForegroundWindow(gone);
+    desktop.windows.destroyWindow(gone);
+    desktop.windows.setForegroundWindow(editor.window());
+    desktop.windows.setWindowTitle(editor.window(), "x");
+    desktop.windows.destroyWindow(editor.window());
+    executer.finishCopy('J');
+    EXPECT_EQ(workspace.getClipboards()['J']->getCaption(), "N/A");
+}
+
+TEST_F(ExecuterImplTest, ClipboardFailuresLeaveTheExecuter) {
+    desktop.clipboard.fail(os::sim::SimClipboard::Operation::Open, 5);
+    EXPECT_THROW(executer.startCopy('K'), windows::clipboard::CouldNotOpenClipboardException);
+    EXPECT_TRUE(desktop.input.history().empty());
+}
+
+}  // namespace
