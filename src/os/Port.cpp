@@ -51,5 +51,11 @@ Windows& windows() {
 Dialogs& dialogs() {
     return require(current.dialogs, "message boxes");
 }
+Shell& shell() {
+    return require(current.shell, "shell");
+}
+SystemInfo& systemInfo() {
+    return require(current.systemInfo, "system information");
+}
 
 }  // namespace os

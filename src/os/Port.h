@@ -5,6 +5,8 @@
 #include "os/FileSystem.h"
 #include "os/GlobalMemory.h"
 #include "os/Keyboard.h"
+#include "os/Shell.h"
+#include "os/SystemInfo.h"
 #include "os/Windows.h"
 
 namespace os {
@@ -19,6 +21,8 @@ struct Port {
     Keyboard* keyboard = nullptr;
     Windows* windows = nullptr;
     Dialogs* dialogs = nullptr;
+    Shell* shell = nullptr;
+    SystemInfo* systemInfo = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -31,5 +35,7 @@ GlobalMemory& globalMemory();
 Keyboard& keyboard();
 Windows& windows();
 Dialogs& dialogs();
+Shell& shell();
+SystemInfo& systemInfo();
 
 }  // namespace os

@@ -2,7 +2,8 @@
 
 namespace os::posix {
 
-ConsolePlatform::ConsolePlatform() : fileSystem(errors), memory(errors), installation(port()) {}
+ConsolePlatform::ConsolePlatform()
+    : fileSystem(errors), memory(errors), shell(errors), systemInfo(errors), installation(port()) {}
 
 Port ConsolePlatform::port() {
     Port result;
@@ -10,6 +11,8 @@ Port ConsolePlatform::port() {
     result.fileSystem = &fileSystem;
     result.globalMemory = &memory;
     result.dialogs = &dialogs;
+    result.shell = &shell;
+    result.systemInfo = &systemInfo;
     return result;
 }
 

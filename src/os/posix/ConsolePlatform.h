@@ -5,11 +5,14 @@
 #include "os/posix/HeapMemory.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
+#include "os/posix/PosixShell.h"
+#include "os/posix/PosixSystemInfo.h"
 
 namespace os::posix {
 
-// The platform of a command-line program: real files, memory blocks and error texts, and
-// message boxes on standard error. Installed for as long as the object lives.
+// The platform of a command-line program: real files, memory blocks and error texts,
+// message boxes on standard error, the desktop opener for documents and addresses, and no
+// screen. Installed for as long as the object lives.
 class ConsolePlatform {
 public:
     ConsolePlatform();
@@ -23,6 +26,8 @@ private:
     PosixFileSystem fileSystem;
     HeapMemory memory;
     ConsoleDialogs dialogs;
+    PosixShell shell;
+    PosixSystemInfo systemInfo;
     ScopedInstall installation;
 };
 

@@ -2,7 +2,8 @@
 
 namespace os::sim {
 
-SimDesktop::SimDesktop() : fileSystem(errors), memory(errors), windows(errors) {}
+SimDesktop::SimDesktop()
+    : fileSystem(errors), memory(errors), windows(errors), shell(errors), systemInfo(errors) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -12,6 +13,8 @@ Port SimDesktop::port() {
     port.keyboard = &keyboard;
     port.windows = &windows;
     port.dialogs = &dialogs;
+    port.shell = &shell;
+    port.systemInfo = &systemInfo;
     return port;
 }
 

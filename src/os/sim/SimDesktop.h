@@ -6,6 +6,8 @@
 #include "os/posix/PosixFileSystem.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimKeyboard.h"
+#include "os/sim/SimShell.h"
+#include "os/sim/SimSystemInfo.h"
 #include "os/sim/SimWindows.h"
 
 namespace os::sim {
@@ -26,6 +28,8 @@ public:
     SimKeyboard keyboard;
     SimWindows windows;
     SimDialogs dialogs;
+    SimShell shell;
+    SimSystemInfo systemInfo;
 };
 
 }  // namespace os::sim
