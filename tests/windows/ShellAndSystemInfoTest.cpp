@@ -114,12 +114,4 @@ TEST_F(ShellAndSystemInfoTest, AFailedVersionQueryIsAnException) {
     EXPECT_THROW(windows::info::isWindows95(), windows::info::CouldNotGetWindowsVersion);
 }
 
-TEST_F(ShellAndSystemInfoTest, TheScreenSizeComesFromTheDesktop) {
-    EXPECT_EQ(windows::info::getScreenWidth(), 1024);
-    EXPECT_EQ(windows::info::getScreenHeight(), 768);
-    desktop.systemInfo.setScreenSize(1920, 1080);
-    EXPECT_EQ(windows::info::getScreenWidth(), 1920);
-    EXPECT_EQ(windows::info::getScreenHeight(), 1080);
-}
-
 }  // namespace

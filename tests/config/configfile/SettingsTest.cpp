@@ -53,26 +53,6 @@ protected:
     RecordingErrorReporter reporter;
 };
 
-TEST_F(SettingsTest, GroupsReadTheirKeysInEveryAcceptedForm) {
-    CCSettings cc(*config, reporter);
-    PXSettings px(*config, reporter);
-    SupportSettings support(*config, reporter);
-    SystemSettings system(*config, reporter);
-    EXPECT_TRUE(cc.isEnabled());
-    EXPECT_TRUE(px.isEnabled());
-    EXPECT_EQ(px.getSerializeLimit(), 100);
-    EXPECT_EQ(px.getSerializeMethod(), 0);
-    EXPECT_FALSE(px.getUseSmartSave());
-    EXPECT_TRUE(px.getUseToolTip());
-    EXPECT_TRUE(px.getFilterKeys().empty());
-    EXPECT_EQ(support.getVersion(), "1.2");
-    EXPECT_EQ(support.getSupport(), "");
-    EXPECT_EQ(support.getHomepage(), "https://pastrix.org/");
-    EXPECT_EQ(system.getActiveWorkspace(), "Default");
-    EXPECT_FALSE(system.getStartAutomatically());
-    EXPECT_TRUE(system.isEnabled());
-}
-
 TEST_F(SettingsTest, ReadsTheFilterKeyListForms) {
     PXSettings px(*config, reporter);
     const std::vector<std::pair<std::string, std::vector<int>>> forms = {

@@ -10,24 +10,6 @@ namespace {
 
 using util::parser::StringTokenizerImpl;
 
-std::vector<std::string> tokens(const std::string& text, const std::string& delimiters) {
-    StringTokenizerImpl tokenizer(text, delimiters);
-    std::vector<std::string> result;
-    while (tokenizer.hasMoreTokens()) {
-        result.push_back(tokenizer.nextToken());
-    }
-    return result;
-}
-
-TEST(StringTokenizerImplTest, RunsOfDelimitersOnlySeparate) {
-    using List = std::vector<std::string>;
-    EXPECT_EQ(tokens("|65||66|67|", "|"), (List{"65", "66", "67"}));
-    EXPECT_EQ(tokens("A=1\r\n\r\nB=2\rC", "\r\n"), (List{"A=1", "B=2", "C"}));
-    EXPECT_EQ(tokens("|||", "|"), List{});
-    EXPECT_EQ(tokens("", "|"), List{});
-    EXPECT_EQ(tokens("a b", ""), List{"a b"});
-}
-
 TEST(StringTokenizerImplTest, CountsAndLooksAheadWithoutConsuming) {
     StringTokenizerImpl tokenizer("==a=b==c=", "=");
     EXPECT_EQ(tokenizer.countTokens(), 3u);
