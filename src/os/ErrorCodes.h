@@ -29,6 +29,7 @@ inline constexpr int BusyDrive = 142;
 inline constexpr int AlreadyExists = 183;
 inline constexpr int FilenameTooLong = 206;
 inline constexpr int Directory = 267;
+inline constexpr int NoAssociation = 1155;
 inline constexpr int InvalidWindowHandle = 1400;
 inline constexpr int ClassAlreadyExists = 1410;
 inline constexpr int ClassDoesNotExist = 1411;

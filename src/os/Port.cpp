@@ -63,4 +63,11 @@ Input& input() {
     return require(current.input, "input");
 }
 
+Shell& shell() {
+    return require(current.shell, "shell");
+}
+SystemInfo& systemInfo() {
+    return require(current.systemInfo, "system information");
+}
+
 }  // namespace os

@@ -8,6 +8,8 @@
 #include "os/Graphics.h"
 #include "os/Input.h"
 #include "os/Keyboard.h"
+#include "os/Shell.h"
+#include "os/SystemInfo.h"
 #include "os/Windows.h"
 
 namespace os {
@@ -25,6 +27,8 @@ struct Port {
     Graphics* graphics = nullptr;
     Input* input = nullptr;
     Clipboard* clipboard = nullptr;
+    Shell* shell = nullptr;
+    SystemInfo* systemInfo = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -40,5 +44,7 @@ Dialogs& dialogs();
 Graphics& graphics();
 Input& input();
 Clipboard& clipboard();
+Shell& shell();
+SystemInfo& systemInfo();
 
 }  // namespace os

@@ -58,12 +58,6 @@ inline constexpr unsigned NoOwnerZOrder = 0x0200;
 // The place in the Z order that keeps a window above all ordinary windows.
 inline constexpr WindowHandle HwndTopmost = static_cast<WindowHandle>(-1);
 
-// Indexes of getSystemMetrics.
-namespace sm {
-inline constexpr int CxScreen = 0;
-inline constexpr int CyScreen = 1;
-}  // namespace sm
-
 struct Rect {
     int left = 0;
     int top = 0;
@@ -153,7 +147,6 @@ public:
     virtual WindowHandle findWindow(const std::string& className) const = 0;
 
     virtual bool getCursorPos(Point& position) const = 0;
-    virtual int getSystemMetrics(int index) const = 0;
 };
 
 }  // namespace os

@@ -1,4 +1,5 @@
 #include "Command.h"
+#include "ConfigCommands.h"
 #include "WorkspaceCommands.h"
 
 namespace pastrixctl {
@@ -8,6 +9,7 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"workspace", WorkspaceUsage, runWorkspaceCommand},
         {"coolkeys", CoolKeysUsage, runCoolKeysCommand},
+        {"config", configUsage, runConfigCommand},
     };
     return table;
 }

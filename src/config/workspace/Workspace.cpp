@@ -5,7 +5,7 @@
 #include "io/file/FileHelper.h"
 #include "os/Port.h"
 #include "platform/assertion/Assertion.h"
-#include "util/IntegerParser.h"
+#include "util/NumberParser.h"
 #include "windows/clipboard/ClipboardException.h"
 #include "windows/file/WindowsFileHelper.h"
 
@@ -82,7 +82,7 @@ void Workspace::loadClipboards() {
         }
         int number = 0;
         try {
-            number = util::IntegerParser::parse(fileName.substr(underscore + 1));
+            number = util::NumberParser::parseInt(fileName.substr(underscore + 1));
         } catch (const exceptions::NumberFormatException& e) {
             // One stray file must not cost the whole workspace.
             reportIllegalSlotFile(path, e.getMessage());

@@ -3,7 +3,12 @@
 namespace os::posix {
 
 ConsolePlatform::ConsolePlatform()
-    : fileSystem(errors), memory(errors), clipboard(errors, memory), installation(port()) {}
+    : fileSystem(errors),
+      memory(errors),
+      clipboard(errors, memory),
+      shell(errors),
+      systemInfo(errors),
+      installation(port()) {}
 
 Port ConsolePlatform::port() {
     Port result;
@@ -13,6 +18,8 @@ Port ConsolePlatform::port() {
     result.dialogs = &dialogs;
     result.keyboard = &keyboard;
     result.clipboard = &clipboard;
+    result.shell = &shell;
+    result.systemInfo = &systemInfo;
     return result;
 }
 

@@ -7,13 +7,15 @@
 #include "os/posix/InProcessClipboard.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
+#include "os/posix/PosixShell.h"
+#include "os/posix/PosixSystemInfo.h"
 
 namespace os::posix {
 
 // The platform of a command-line program: real files, memory blocks and error texts, message
-// boxes on standard error, a keyboard that names keys by the United States layout, and a
-// clipboard of the program's own (its content ends with the program). Installed for as long
-// as the object lives.
+// boxes on standard error, a keyboard that names keys by the United States layout, a
+// clipboard of the program's own (its content ends with the program), the desktop opener
+// for documents and addresses, and no screen. Installed for as long as the object lives.
 class ConsolePlatform {
 public:
     ConsolePlatform();
@@ -29,6 +31,8 @@ private:
     ConsoleDialogs dialogs;
     ConsoleKeyboard keyboard;
     InProcessClipboard clipboard;
+    PosixShell shell;
+    PosixSystemInfo systemInfo;
     ScopedInstall installation;
 };
 

@@ -57,6 +57,8 @@ constexpr OwnText ownTexts[] = {
     {error::ClassAlreadyExists, "Class already exists."},
     {error::ClassDoesNotExist, "Class does not exist."},
     {error::ClipboardNotOpen, "Thread does not have a clipboard open."},
+    {error::NoAssociation,
+     "No application is associated with the specified file for this operation."},
 };
 
 std::optional<std::string> nativeText(int nativeCode) {

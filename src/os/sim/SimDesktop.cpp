@@ -8,7 +8,9 @@ SimDesktop::SimDesktop()
       windows(errors),
       graphics(windows, errors),
       input(keyboard, windows),
-      clipboard(errors, memory) {}
+      clipboard(errors, memory),
+      shell(errors),
+      systemInfo(errors) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -21,6 +23,8 @@ Port SimDesktop::port() {
     port.graphics = &graphics;
     port.input = &input;
     port.clipboard = &clipboard;
+    port.shell = &shell;
+    port.systemInfo = &systemInfo;
     return port;
 }
 

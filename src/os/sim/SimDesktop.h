@@ -9,6 +9,8 @@
 #include "os/sim/SimGraphics.h"
 #include "os/sim/SimInput.h"
 #include "os/sim/SimKeyboard.h"
+#include "os/sim/SimShell.h"
+#include "os/sim/SimSystemInfo.h"
 #include "os/sim/SimWindows.h"
 
 namespace os::sim {
@@ -32,6 +34,8 @@ public:
     SimGraphics graphics;
     SimInput input;
     SimClipboard clipboard;
+    SimShell shell;
+    SimSystemInfo systemInfo;
 };
 
 }  // namespace os::sim

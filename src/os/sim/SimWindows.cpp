@@ -308,18 +308,6 @@ bool SimWindows::getCursorPos(Point& position) const {
     return true;
 }
 
-int SimWindows::getSystemMetrics(int index) const {
-    std::lock_guard lock(mutex_);
-    switch (index) {
-        case sm::CxScreen:
-            return screenWidth_;
-        case sm::CyScreen:
-            return screenHeight_;
-        default:
-            return 0;
-    }
-}
-
 WindowHandle SimWindows::addWindow(const std::string& title) {
     std::lock_guard lock(mutex_);
     Window window;
@@ -345,12 +333,6 @@ void SimWindows::setWindowTitle(WindowHandle window, const std::string& title) {
 void SimWindows::setCursorPos(Point position) {
     std::lock_guard lock(mutex_);
     cursor_ = position;
-}
-
-void SimWindows::setScreenSize(int width, int height) {
-    std::lock_guard lock(mutex_);
-    screenWidth_ = width;
-    screenHeight_ = height;
 }
 
 std::optional<Message> SimWindows::takeMessage() {

@@ -45,15 +45,13 @@ public:
     int getWindowText(WindowHandle window, std::string& text, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
-    int getSystemMetrics(int index) const override;
 
-    // What the test plays: another application's window, the pointer, the screen.
+    // What the test plays: another application's window and the pointer.
     // A visible top-level window of the calling thread with the given title, handled by the
     // default procedure.
     WindowHandle addWindow(const std::string& title = "");
     void setWindowTitle(WindowHandle window, const std::string& title);
     void setCursorPos(Point position);
-    void setScreenSize(int width, int height);
     // Takes the oldest message of the calling thread's queue.
     std::optional<Message> takeMessage();
     std::size_t pendingMessages() const;
@@ -90,8 +88,6 @@ private:
     WindowHandle foreground_ = 0;
     WindowHandle topmost_ = 0;
     Point cursor_;
-    int screenWidth_ = 1280;
-    int screenHeight_ = 1024;
 };
 
 }  // namespace os::sim

@@ -20,5 +20,7 @@ private:
 
 PASTRIX_DECLARE_EXCEPTION(KeyDoesNotExistException, ConfigException);
 PASTRIX_DECLARE_EXCEPTION(ParseException, ConfigException);
+// A key or value that cannot be stored as a key=value line; the text stays unchanged.
+PASTRIX_DECLARE_EXCEPTION(InvalidValueException, ConfigException);
 
 }  // namespace util::config

@@ -3,6 +3,7 @@
 #include "os/Port.h"
 #include "platform/assertion/Assertion.h"
 #include "platform/errorresources/SystemErrors.h"
+#include "windows/info/SystemInformation.h"
 #include "windows/window/MessageMapper.h"
 #include "windows/window/WindowExceptions.h"
 
@@ -33,8 +34,8 @@ WindowXImpl::WindowXImpl(const os::WindowClass& windowClass, int width, int heig
     int x = 0;
     int y = 0;
     if ((style & os::ws::Child) == 0) {
-        x = (os::windows().getSystemMetrics(os::sm::CxScreen) - width) / 2;
-        y = (os::windows().getSystemMetrics(os::sm::CyScreen) - height) / 2;
+        x = (windows::info::getScreenWidth() - width) / 2;
+        y = (windows::info::getScreenHeight() - height) / 2;
     }
     os::WindowCreation creation;
     creation.extendedStyle = extendedStyle;

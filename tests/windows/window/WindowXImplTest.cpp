@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(WindowXImplTest, TopLevelWindowsAreCentredAndChildWindowsAtTheOrigin) {
-    desktop.windows.setScreenSize(1025, 769);
+    desktop.systemInfo.setScreenSize(1025, 769);
     WindowXImpl centred(windowClass("Centred"), 201, 101, 0, 0, "Title", 0, true);
     os::Rect rect;
     ASSERT_TRUE(desktop.windows.getWindowRect(centred.getHandle(), rect));
