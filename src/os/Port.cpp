@@ -60,4 +60,16 @@ Input& input() {
     return require(current.input, "input");
 }
 
+Libraries& libraries() {
+    return require(current.libraries, "library loader");
+}
+
+Hooks& hooks() {
+    return require(current.hooks, "hooks");
+}
+
+Threads& threads() {
+    return require(current.threads, "threads");
+}
+
 }  // namespace os

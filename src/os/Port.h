@@ -5,8 +5,11 @@
 #include "os/FileSystem.h"
 #include "os/GlobalMemory.h"
 #include "os/Graphics.h"
+#include "os/Hooks.h"
 #include "os/Input.h"
 #include "os/Keyboard.h"
+#include "os/Libraries.h"
+#include "os/Threads.h"
 #include "os/Windows.h"
 
 namespace os {
@@ -23,6 +26,9 @@ struct Port {
     Dialogs* dialogs = nullptr;
     Graphics* graphics = nullptr;
     Input* input = nullptr;
+    Libraries* libraries = nullptr;
+    Hooks* hooks = nullptr;
+    Threads* threads = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -37,5 +43,8 @@ Windows& windows();
 Dialogs& dialogs();
 Graphics& graphics();
 Input& input();
+Libraries& libraries();
+Hooks& hooks();
+Threads& threads();
 
 }  // namespace os

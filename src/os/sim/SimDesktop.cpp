@@ -7,7 +7,9 @@ SimDesktop::SimDesktop()
       memory(errors),
       windows(errors),
       graphics(windows, errors),
-      input(keyboard, windows) {}
+      input(keyboard, windows),
+      libraries(errors),
+      hooks(errors, input, keyboard, windows) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -19,6 +21,9 @@ Port SimDesktop::port() {
     port.dialogs = &dialogs;
     port.graphics = &graphics;
     port.input = &input;
+    port.libraries = &libraries;
+    port.hooks = &hooks;
+    port.threads = &threads;
     return port;
 }
 
