@@ -21,6 +21,8 @@ public:
     // Stops a running hook and lets a failure to remove it pass on; while another exception
     // is on its way the failure is reported as an assertion instead. A hook that could not
     // be removed keeps its library loaded, because the system still calls its procedure.
+    // Owners keep hooks where that exception can pass (as members or locals, not in a
+    // smart pointer, whose destructor must not throw).
     virtual ~Hook() noexcept(false);
     Hook(const Hook&) = delete;
     Hook& operator=(const Hook&) = delete;

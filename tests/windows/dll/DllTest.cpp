@@ -80,7 +80,15 @@ TEST_F(DllTest, ALibraryWithoutAnEntryFailsNamingIt) {
                            " Proc: keyboardDeinitializer\nSystem error message: "));
     EXPECT_THAT(message, EndsWith("undefined symbol: keyboardDeinitializer\n"));
     // Every other entry is there: the mouse hook over the same library works.
-    EXPECT_NO_THROW(windows::hook::MouseHook hook(noDeinitializer));
+    os::ModuleHandle module = 0;
+    {
+        windows::hook::MouseHook hook(noDeinitializer);
+        Dll library(noDeinitializer);
+        module = library.getModule();
+    }
+    // The failed construction gave its load back: with the others gone, so is the library.
+    EXPECT_EQ(desktop.libraries.getProcAddress(module, "mouseProcedure"), nullptr);
+    EXPECT_EQ(desktop.errors.lastError(), os::error::InvalidHandle);
 
     EXPECT_THAT(failure<ProcNotFoundException>([] {
                     windows::process::AttachThreadInputLibrary library(
