@@ -23,6 +23,8 @@ inline constexpr int InvalidParameter = 87;
 inline constexpr int BrokenPipe = 109;
 inline constexpr int DiskFull = 112;
 inline constexpr int InvalidName = 123;
+inline constexpr int ModNotFound = 126;
+inline constexpr int ProcNotFound = 127;
 inline constexpr int DirNotEmpty = 145;
 inline constexpr int NotLocked = 158;
 inline constexpr int BusyDrive = 142;
@@ -31,9 +33,13 @@ inline constexpr int FilenameTooLong = 206;
 inline constexpr int Directory = 267;
 inline constexpr int NoAssociation = 1155;
 inline constexpr int InvalidWindowHandle = 1400;
+inline constexpr int InvalidHookHandle = 1404;
 inline constexpr int ClassAlreadyExists = 1410;
 inline constexpr int ClassDoesNotExist = 1411;
 inline constexpr int ClipboardNotOpen = 1418;
+inline constexpr int InvalidHookFilter = 1426;
+inline constexpr int InvalidFilterProc = 1427;
+inline constexpr int HookNeedsHmod = 1428;
 inline constexpr int Timeout = 1460;
 
 // Native failures without a counterpart above keep their own number with this bit set

@@ -70,4 +70,16 @@ SystemInfo& systemInfo() {
     return require(current.systemInfo, "system information");
 }
 
+Libraries& libraries() {
+    return require(current.libraries, "library loader");
+}
+
+Hooks& hooks() {
+    return require(current.hooks, "hooks");
+}
+
+Threads& threads() {
+    return require(current.threads, "threads");
+}
+
 }  // namespace os

@@ -6,10 +6,13 @@
 #include "os/FileSystem.h"
 #include "os/GlobalMemory.h"
 #include "os/Graphics.h"
+#include "os/Hooks.h"
 #include "os/Input.h"
 #include "os/Keyboard.h"
+#include "os/Libraries.h"
 #include "os/Shell.h"
 #include "os/SystemInfo.h"
+#include "os/Threads.h"
 #include "os/Windows.h"
 
 namespace os {
@@ -29,6 +32,9 @@ struct Port {
     Clipboard* clipboard = nullptr;
     Shell* shell = nullptr;
     SystemInfo* systemInfo = nullptr;
+    Libraries* libraries = nullptr;
+    Hooks* hooks = nullptr;
+    Threads* threads = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -46,5 +52,8 @@ Input& input();
 Clipboard& clipboard();
 Shell& shell();
 SystemInfo& systemInfo();
+Libraries& libraries();
+Hooks& hooks();
+Threads& threads();
 
 }  // namespace os

@@ -52,6 +52,8 @@ constexpr OwnText ownTexts[] = {
      "The process cannot access the file because it is being used by another process."},
     {error::FileExists, "The file exists."},
     {error::InvalidName, "The filename, directory name, or volume label syntax is incorrect."},
+    {error::ModNotFound, "The specified module could not be found."},
+    {error::ProcNotFound, "The specified procedure could not be found."},
     {error::NotLocked, "The segment is already unlocked."},
     {error::InvalidWindowHandle, "Invalid window handle."},
     {error::ClassAlreadyExists, "Class already exists."},
@@ -59,6 +61,10 @@ constexpr OwnText ownTexts[] = {
     {error::ClipboardNotOpen, "Thread does not have a clipboard open."},
     {error::NoAssociation,
      "No application is associated with the specified file for this operation."},
+    {error::InvalidHookHandle, "Invalid hook handle."},
+    {error::InvalidHookFilter, "Invalid hook procedure type."},
+    {error::InvalidFilterProc, "Invalid hook procedure."},
+    {error::HookNeedsHmod, "Cannot set nonlocal hook without a module handle."},
 };
 
 std::optional<std::string> nativeText(int nativeCode) {
@@ -69,6 +75,14 @@ std::optional<std::string> nativeText(int nativeCode) {
     }
     return std::string(text) + "\n";
 }
+
+// The words of the thread's last failure, for the code it was set with.
+struct OccurrenceText {
+    int code = error::Success;
+    std::string text;
+};
+
+thread_local OccurrenceText occurrence;
 
 }  // namespace
 
@@ -92,7 +106,14 @@ int PosixErrors::lastError() const {
     return fromErrno(errno);
 }
 
+void PosixErrors::setLastErrorWithText(int code, const std::string& text) {
+    setLastError(code);
+    occurrence.code = code;
+    occurrence.text = text;
+}
+
 void PosixErrors::setLastError(int code) {
+    occurrence.code = error::Success;
     if (code == error::Success) {
         errno = 0;
         return;
@@ -111,6 +132,9 @@ void PosixErrors::setLastError(int code) {
 }
 
 std::optional<std::string> PosixErrors::messageText(int code) const {
+    if (code != error::Success && code == occurrence.code && !occurrence.text.empty()) {
+        return occurrence.text + "\n";
+    }
     if (code > 0 && (code & error::NativeCodeBit) != 0) {
         return nativeText(code & ~error::NativeCodeBit);
     }

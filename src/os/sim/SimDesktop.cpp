@@ -10,7 +10,9 @@ SimDesktop::SimDesktop()
       input(keyboard, windows),
       clipboard(errors, memory),
       shell(errors),
-      systemInfo(errors) {}
+      systemInfo(errors),
+      libraries(errors),
+      hooks(errors, input, keyboard, windows) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -25,6 +27,9 @@ Port SimDesktop::port() {
     port.clipboard = &clipboard;
     port.shell = &shell;
     port.systemInfo = &systemInfo;
+    port.libraries = &libraries;
+    port.hooks = &hooks;
+    port.threads = &threads;
     return port;
 }
 

@@ -4,9 +4,12 @@
 #include "os/posix/HeapMemory.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
+#include "os/posix/PosixLibraries.h"
+#include "os/posix/PosixThreads.h"
 #include "os/sim/SimClipboard.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimGraphics.h"
+#include "os/sim/SimHooks.h"
 #include "os/sim/SimInput.h"
 #include "os/sim/SimKeyboard.h"
 #include "os/sim/SimShell.h"
@@ -36,6 +39,10 @@ public:
     SimClipboard clipboard;
     SimShell shell;
     SimSystemInfo systemInfo;
+    // Libraries are the real shared objects; hooks watch the input stream above.
+    posix::PosixLibraries libraries;
+    posix::PosixThreads threads;
+    SimHooks hooks;
 };
 
 }  // namespace os::sim

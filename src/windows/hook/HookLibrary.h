@@ -33,6 +33,8 @@ inline constexpr const char* SetAttachThreadInputId = "setAttachThreadInputId";
 // Signatures of the entries. Results and thread ids are 32-bit; window and hook handles
 // are as wide as the platform's handles.
 extern "C" {
+// A hook procedure, called by the system with the hook's code, wParam and lParam.
+using ProcedureFunction = std::intptr_t (*)(int code, std::uintptr_t wParam, std::intptr_t lParam);
 using IsInitiatedFunction = std::int32_t (*)();
 using InitializerFunction = std::int32_t (*)(os::WindowHandle window, std::uintptr_t hook);
 using DeinitializerFunction = void (*)();
