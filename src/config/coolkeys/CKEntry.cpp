@@ -4,6 +4,7 @@
 #include "platform/assertion/Assertion.h"
 
 #include <algorithm>
+#include <atomic>
 #include <ios>
 
 namespace products::pastrix::config::coolkeys {
@@ -14,12 +15,31 @@ void expectFileName(const std::string& filename) {
     PX_ASSERT(filename != "");
 }
 
+std::atomic<std::uint64_t> abbreviationRevision{0};
+
+void abbreviationsChanged() {
+    abbreviationRevision.fetch_add(1, std::memory_order_relaxed);
+}
+
 }  // namespace
 
 CKEntry::CKEntry(io::file::FileReader& fileReader, io::file::FileWriter& fileWriter)
-    : reader(fileReader), writer(fileWriter) {}
+    : reader(fileReader), writer(fileWriter) {
+    abbreviationsChanged();
+}
 
-CKEntry::~CKEntry() = default;
+CKEntry::~CKEntry() {
+    abbreviationsChanged();
+}
+
+std::uint64_t CKEntry::getAbbreviationRevision() {
+    return abbreviationRevision.load(std::memory_order_relaxed);
+}
+
+void CKEntry::setAbbreviation(const std::string& abbreviation) {
+    _abbreviation = abbreviation;
+    abbreviationsChanged();
+}
 
 void CKEntry::load(const std::string& fileName) {
     try {
@@ -35,6 +55,7 @@ void CKEntry::load(const std::string& fileName) {
                 "Invalid Cool Keys file. The abbreviation is not ended by a zero byte.");
         }
         _abbreviation.assign(data.begin(), abbreviationEnd);
+        abbreviationsChanged();
         _expand.assign(fieldEnd, data.end());
         filename = fileName;
     } catch (const exceptions::Exception& e) {

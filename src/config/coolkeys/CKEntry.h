@@ -4,6 +4,7 @@
 #include "io/file/FileWriter.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace products::pastrix::config::coolkeys {
@@ -29,10 +30,15 @@ public:
     void save(const std::string& fileName);
 
     const std::string& getAbbreviation() const { return _abbreviation; }
-    void setAbbreviation(const std::string& abbreviation) { _abbreviation = abbreviation; }
+    void setAbbreviation(const std::string& abbreviation);
     const std::string& getExpand() const { return _expand; }
     void setExpand(const std::string& expand) { _expand = expand; }
     const std::string& getFilename() const { return filename; }
+
+    // Grows with every change that may alter the abbreviation of any entry: entries made,
+    // loaded, renamed or destroyed. The Cool Key matcher tells by it whether its index of
+    // abbreviations still holds.
+    static std::uint64_t getAbbreviationRevision();
 
 private:
     io::file::FileReader& reader;

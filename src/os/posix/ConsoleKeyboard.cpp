@@ -6,4 +6,9 @@ short ConsoleKeyboard::getKeyState(int /*virtualKey*/) const {
     return 0;
 }
 
+bool ConsoleKeyboard::getKeyboardState(KeyStateTable& keyState) const {
+    keyState.fill(0);
+    return true;
+}
+
 }  // namespace os::posix

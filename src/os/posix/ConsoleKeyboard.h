@@ -9,6 +9,7 @@ namespace os::posix {
 class ConsoleKeyboard final : public UsLayoutKeyboard {
 public:
     short getKeyState(int virtualKey) const override;
+    bool getKeyboardState(KeyStateTable& keyState) const override;
 };
 
 }  // namespace os::posix

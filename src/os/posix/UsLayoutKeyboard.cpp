@@ -1,6 +1,7 @@
 #include "os/posix/UsLayoutKeyboard.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace os::posix {
@@ -170,6 +171,146 @@ unsigned virtualKeyOf(unsigned code, bool distinguishSides) {
     }
 }
 
+// What a key types with each combination of Shift and Ctrl; -1 for nothing.
+struct CharacterKey {
+    unsigned virtualKey;
+    // Caps Lock swaps the plain and the shifted character (letters only).
+    bool capsLock;
+    int plain;
+    int shifted;
+    int control;
+    int shiftedControl;
+};
+
+constexpr int None = -1;
+
+// In the order vkKeyScan searches them: the first key that types a character is its key, so
+// Backspace types 8 rather than Ctrl+H, Escape 27 rather than Ctrl+[, and the numeric pad
+// comes last.
+constexpr CharacterKey characterKeys[] = {
+    {0x08, false, 0x08, 0x08, 0x7F, None},
+    {0x09, false, '\t', '\t', None, None},
+    {0x0D, false, '\r', '\r', '\n', None},
+    {0x1B, false, 0x1B, 0x1B, 0x1B, None},
+    {0x20, false, ' ', ' ', ' ', None},
+    {'A', true, 'a', 'A', 0x01, None},
+    {'B', true, 'b', 'B', 0x02, None},
+    {'C', true, 'c', 'C', 0x03, None},
+    {'D', true, 'd', 'D', 0x04, None},
+    {'E', true, 'e', 'E', 0x05, None},
+    {'F', true, 'f', 'F', 0x06, None},
+    {'G', true, 'g', 'G', 0x07, None},
+    {'H', true, 'h', 'H', 0x08, None},
+    {'I', true, 'i', 'I', 0x09, None},
+    {'J', true, 'j', 'J', 0x0A, None},
+    {'K', true, 'k', 'K', 0x0B, None},
+    {'L', true, 'l', 'L', 0x0C, None},
+    {'M', true, 'm', 'M', 0x0D, None},
+    {'N', true, 'n', 'N', 0x0E, None},
+    {'O', true, 'o', 'O', 0x0F, None},
+    {'P', true, 'p', 'P', 0x10, None},
+    {'Q', true, 'q', 'Q', 0x11, None},
+    {'R', true, 'r', 'R', 0x12, None},
+    {'S', true, 's', 'S', 0x13, None},
+    {'T', true, 't', 'T', 0x14, None},
+    {'U', true, 'u', 'U', 0x15, None},
+    {'V', true, 'v', 'V', 0x16, None},
+    {'W', true, 'w', 'W', 0x17, None},
+    {'X', true, 'x', 'X', 0x18, None},
+    {'Y', true, 'y', 'Y', 0x19, None},
+    {'Z', true, 'z', 'Z', 0x1A, None},
+    {'1', false, '1', '!', None, None},
+    {'2', false, '2', '@', None, None},
+    {'3', false, '3', '#', None, None},
+    {'4', false, '4', '$', None, None},
+    {'5', false, '5', '%', None, None},
+    {'6', false, '6', '^', None, 0x1E},
+    {'7', false, '7', '&', None, None},
+    {'8', false, '8', '*', None, None},
+    {'9', false, '9', '(', None, None},
+    {'0', false, '0', ')', None, None},
+    {0xBD, false, '-', '_', None, 0x1F},
+    {0xBB, false, '=', '+', None, None},
+    {0xDB, false, '[', '{', 0x1B, None},
+    {0xDD, false, ']', '}', 0x1D, None},
+    {0xDC, false, '\\', '|', 0x1C, None},
+    {0xBA, false, ';', ':', None, None},
+    {0xDE, false, '\'', '"', None, None},
+    {0xC0, false, '`', '~', None, None},
+    {0xBC, false, ',', '<', None, None},
+    {0xBE, false, '.', '>', None, None},
+    {0xBF, false, '/', '?', None, None},
+    {0xE2, false, '\\', '|', 0x1C, None},
+    // The numeric pad (its digits while Num Lock is on).
+    {0x60, false, '0', None, None, None},
+    {0x61, false, '1', None, None, None},
+    {0x62, false, '2', None, None, None},
+    {0x63, false, '3', None, None, None},
+    {0x64, false, '4', None, None, None},
+    {0x65, false, '5', None, None, None},
+    {0x66, false, '6', None, None, None},
+    {0x67, false, '7', None, None, None},
+    {0x68, false, '8', None, None, None},
+    {0x69, false, '9', None, None, None},
+    {0x6A, false, '*', '*', None, None},
+    {0x6B, false, '+', '+', None, None},
+    {0x6D, false, '-', '-', None, None},
+    {0x6E, false, '.', '.', None, None},
+    {0x6F, false, '/', '/', None, None},
+};
+
+const CharacterKey* findCharacterKey(unsigned virtualKey) {
+    static const std::array<const CharacterKey*, 256> byVirtualKey = [] {
+        std::array<const CharacterKey*, 256> table{};
+        for (const CharacterKey& key : characterKeys) {
+            table[key.virtualKey] = &key;
+        }
+        return table;
+    }();
+    return virtualKey < byVirtualKey.size() ? byVirtualKey[virtualKey] : nullptr;
+}
+
+// The character the key types with the modifiers; None for nothing.
+int characterWith(const CharacterKey& key, unsigned modifiers) {
+    switch (modifiers) {
+        case 0:
+            return key.plain;
+        case vkscan::Shift:
+            return key.shifted;
+        case vkscan::Control:
+            return key.control;
+        case vkscan::Shift | vkscan::Control:
+            return key.shiftedControl;
+        default:
+            return None;
+    }
+}
+
+// vkKeyScan's answer for every character, worked out once.
+const std::array<short, 256>& keyScans() {
+    static const std::array<short, 256> table = [] {
+        std::array<short, 256> scans{};
+        scans.fill(-1);
+        constexpr unsigned modifierOrder[] = {0, vkscan::Shift, vkscan::Control,
+                                              vkscan::Shift | vkscan::Control};
+        for (const CharacterKey& key : characterKeys) {
+            for (const unsigned modifiers : modifierOrder) {
+                const int character = characterWith(key, modifiers);
+                if (character >= 0 && scans[static_cast<std::size_t>(character)] == -1) {
+                    scans[static_cast<std::size_t>(character)] =
+                        static_cast<short>(modifiers << 8 | key.virtualKey);
+                }
+            }
+        }
+        return scans;
+    }();
+    return table;
+}
+
+bool isDown(const KeyStateTable& keyState, int virtualKey) {
+    return (keyState[static_cast<std::size_t>(virtualKey)] & 0x80) != 0;
+}
+
 }  // namespace
 
 unsigned UsLayoutKeyboard::mapVirtualKey(unsigned code, unsigned mapType) const {
@@ -213,6 +354,89 @@ int UsLayoutKeyboard::getKeyNameText(std::uint32_t keyData, std::string& name,
         name.resize(static_cast<std::size_t>(bufferSize - 1));
     }
     return static_cast<int>(name.size());
+}
+
+void UsLayoutKeyboard::addDeadKey(unsigned virtualKey, unsigned modifiers, char character,
+                                  std::map<char, char> combined) {
+    std::lock_guard lock(deadKeyMutex);
+    deadKeys.push_back(DeadKey{virtualKey, modifiers, character, std::move(combined)});
+}
+
+const UsLayoutKeyboard::DeadKey* UsLayoutKeyboard::findDeadKey(unsigned virtualKey,
+                                                               unsigned modifiers) const {
+    const auto found = std::find_if(deadKeys.begin(), deadKeys.end(), [&](const DeadKey& key) {
+        return key.virtualKey == virtualKey && key.modifiers == modifiers;
+    });
+    return found == deadKeys.end() ? nullptr : &*found;
+}
+
+int UsLayoutKeyboard::toAscii(unsigned virtualKey, unsigned scanCode, const KeyStateTable& keyState,
+                              AsciiBuffer& characters, unsigned /*flags*/) {
+    if ((scanCode & 0x8000) != 0 || virtualKey >= keyState.size()) {
+        return 0;
+    }
+    const bool shift = isDown(keyState, vk::Shift);
+    const bool control = isDown(keyState, vk::Control);
+    // Alt alone leaves the character alone (menus take it); with Ctrl it would be the
+    // layout's third level, which this layout does not have.
+    if (control && isDown(keyState, vk::Menu)) {
+        return 0;
+    }
+    const unsigned modifiers = (shift ? vkscan::Shift : 0U) | (control ? vkscan::Control : 0U);
+    const auto toCharacter = [](int value) { return static_cast<std::uint16_t>(value & 0xFF); };
+
+    std::lock_guard lock(deadKeyMutex);
+    if (const DeadKey* dead = findDeadKey(virtualKey, modifiers)) {
+        if (!pendingDeadKey) {
+            pendingDeadKey = *dead;
+            characters[0] = toCharacter(dead->character);
+            return -1;
+        }
+        // Two dead keys: the first one's character, then this one's.
+        characters[0] = toCharacter(pendingDeadKey->character);
+        characters[1] = toCharacter(dead->character);
+        pendingDeadKey.reset();
+        return 2;
+    }
+
+    const CharacterKey* key = findCharacterKey(virtualKey);
+    if (key == nullptr) {
+        return 0;  // a dead key waits through Shift, Ctrl and the like
+    }
+    unsigned effective = modifiers;
+    if (key->capsLock && !control && (keyState[vk::Capital] & 0x01) != 0) {
+        effective ^= vkscan::Shift;
+    }
+    const int character = characterWith(*key, effective);
+    if (character < 0) {
+        return 0;
+    }
+    if (!pendingDeadKey) {
+        characters[0] = toCharacter(character);
+        return 1;
+    }
+    const DeadKey dead = *pendingDeadKey;
+    pendingDeadKey.reset();
+    const auto combined = dead.combined.find(static_cast<char>(character));
+    if (combined != dead.combined.end()) {
+        characters[0] = toCharacter(combined->second);
+        return 1;
+    }
+    characters[0] = toCharacter(dead.character);
+    characters[1] = toCharacter(character);
+    return 2;
+}
+
+short UsLayoutKeyboard::vkKeyScan(char character) const {
+    {
+        std::lock_guard lock(deadKeyMutex);
+        for (const DeadKey& dead : deadKeys) {
+            if (dead.character == character) {
+                return static_cast<short>(dead.modifiers << 8 | dead.virtualKey);
+            }
+        }
+    }
+    return keyScans()[static_cast<unsigned char>(character)];
 }
 
 }  // namespace os::posix

@@ -7,95 +7,6 @@
 
 namespace os::sim {
 
-namespace {
-
-// The shifted characters of the US layout's number row and punctuation keys.
-char shiftedCharacterOf(int virtualKey) {
-    switch (virtualKey) {
-        case '1':
-            return '!';
-        case '2':
-            return '@';
-        case '3':
-            return '#';
-        case '4':
-            return '$';
-        case '5':
-            return '%';
-        case '6':
-            return '^';
-        case '7':
-            return '&';
-        case '8':
-            return '*';
-        case '9':
-            return '(';
-        case '0':
-            return ')';
-        case 0xBA:
-            return ':';
-        case 0xBB:
-            return '+';
-        case 0xBC:
-            return '<';
-        case 0xBD:
-            return '_';
-        case 0xBE:
-            return '>';
-        case 0xBF:
-            return '?';
-        case 0xC0:
-            return '~';
-        case 0xDB:
-            return '{';
-        case 0xDC:
-            return '|';
-        case 0xDD:
-            return '}';
-        case 0xDE:
-            return '"';
-        default:
-            return 0;
-    }
-}
-
-char unshiftedCharacterOf(int virtualKey) {
-    switch (virtualKey) {
-        case vk::Space:
-            return ' ';
-        case 0xBA:
-            return ';';
-        case 0xBB:
-            return '=';
-        case 0xBC:
-            return ',';
-        case 0xBD:
-            return '-';
-        case 0xBE:
-            return '.';
-        case 0xBF:
-            return '/';
-        case 0xC0:
-            return '`';
-        case 0xDB:
-            return '[';
-        case 0xDC:
-            return '\\';
-        case 0xDD:
-            return ']';
-        case 0xDE:
-            return '\'';
-        default:
-            if ((virtualKey >= '0' && virtualKey <= '9') ||
-                (virtualKey >= 'A' && virtualKey <= 'Z')) {
-                return static_cast<char>(virtualKey);
-            }
-            return 0;
-    }
-}
-
-}  // namespace
-
 SimEditor::SimEditor(SimDesktop& desktop, const std::string& title)
     : desktop_(desktop), window_(desktop.windows.addWindow(title)) {
     desktop_.input.attachApplication(window_, this);
@@ -109,20 +20,6 @@ SimEditor::~SimEditor() {
 
 void SimEditor::activate() {
     desktop_.windows.setForegroundWindow(window_);
-}
-
-char SimEditor::characterOf(int virtualKey, bool shift, bool capsLock) {
-    if (virtualKey >= 'A' && virtualKey <= 'Z') {
-        const bool upper = shift != capsLock;
-        return static_cast<char>(upper ? virtualKey : virtualKey - 'A' + 'a');
-    }
-    if (shift) {
-        const char shifted = shiftedCharacterOf(virtualKey);
-        if (shifted != 0) {
-            return shifted;
-        }
-    }
-    return unshiftedCharacterOf(virtualKey);
 }
 
 void SimEditor::onKey(const InputEvent& event) {
@@ -149,20 +46,34 @@ void SimEditor::onKey(const InputEvent& event) {
         }
         return;
     }
-    switch (event.virtualKey) {
-        case vk::Back:
+    // Characters come from the desktop's keyboard layout, as an application's do.
+    KeyStateTable state{};
+    keys.getKeyboardState(state);
+    AsciiBuffer typed{};
+    const int count = desktop_.keyboard.toAscii(static_cast<unsigned>(event.virtualKey),
+                                                event.scanCode, state, typed, 0);
+    for (int i = 0; i < count; ++i) {
+        type(static_cast<char>(typed[static_cast<std::size_t>(i)]));
+    }
+}
+
+void SimEditor::type(char character) {
+    switch (character) {
+        case '\b':
             backspace();
             return;
-        case vk::Return:
+        case '\r':
             insert("\r\n");
             return;
+        case '\t':
+            insert("\t");
+            return;
         default:
-            break;
-    }
-    const bool capsLock = (keys.getKeyState(vk::Capital) & 1) != 0;
-    const char typed = characterOf(event.virtualKey, keys.isKeyDown(vk::Shift), capsLock);
-    if (typed != 0) {
-        insert(std::string(1, typed));
+            // Other control characters (Escape, Delete) type nothing.
+            if (static_cast<unsigned char>(character) >= 0x20 && character != 0x7F) {
+                insert(std::string(1, character));
+            }
+            return;
     }
 }
 

@@ -9,9 +9,10 @@ namespace os::sim {
 
 // A text editor running on the simulated desktop: a window with a title, a text with a
 // cursor and a selection. While its window is in front it takes the input stream as an
-// editor does: characters are typed at the cursor (replacing the selection), Backspace
-// deletes, Enter breaks the line, Ctrl+A selects all, Ctrl+C copies the selection (as plain
-// text and as rich text) and Ctrl+V inserts the clipboard's plain text.
+// editor does: the characters the desktop's keyboard layout makes of the keys are typed at
+// the cursor (replacing the selection), Backspace deletes, Enter breaks the line, Ctrl+A
+// selects all, Ctrl+C copies the selection (as plain text and as rich text) and Ctrl+V
+// inserts the clipboard's plain text.
 class SimEditor final : public SimApplication {
 public:
     static constexpr const char* RichTextFormat = "Rich Text Format";
@@ -34,10 +35,8 @@ public:
     std::string selection() const;
     std::size_t cursor() const { return cursor_; }
 
-    // The character the US layout types for the key, with or without Shift; 0 for none.
-    static char characterOf(int virtualKey, bool shift, bool capsLock);
-
 private:
+    void type(char character);
     void insert(const std::string& inserted);
     void backspace();
     void copy();

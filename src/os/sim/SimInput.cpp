@@ -22,6 +22,9 @@ void SimInput::keybdEvent(std::uint8_t virtualKey, std::uint8_t scanCode, unsign
 void SimInput::userKey(int virtualKey, bool pressed) {
     Pending pending;
     pending.key.virtualKey = virtualKey;
+    // The keyboard sends the scan code its layout gives the key.
+    pending.key.scanCode =
+        keyboard_.mapVirtualKey(static_cast<unsigned>(virtualKey), mapvk::VkToScanCode);
     pending.key.released = !pressed;
     enqueue(pending);
 }

@@ -20,6 +20,15 @@ short SimKeyboard::getKeyState(int virtualKey) const {
     return static_cast<short>(static_cast<unsigned short>(state));
 }
 
+bool SimKeyboard::getKeyboardState(KeyStateTable& keyState) const {
+    std::lock_guard lock(mutex_);
+    for (std::size_t key = 0; key < keyState.size(); ++key) {
+        keyState[key] =
+            static_cast<std::uint8_t>((down_[key] ? 0x80 : 0) | (toggled_[key] ? 1 : 0));
+    }
+    return true;
+}
+
 void SimKeyboard::setKeyDown(int virtualKey, bool down) {
     if (!inRange(virtualKey)) {
         return;

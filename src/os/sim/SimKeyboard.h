@@ -9,10 +9,12 @@ namespace os::sim {
 
 // The simulated desktop's key-state table. Left/right keys keep their generic key in step,
 // as the real system does: pressing the right Ctrl key also makes Ctrl down. The layout is
-// the United States one.
+// the United States one; a test may add dead keys to stand for another layout.
 class SimKeyboard final : public posix::UsLayoutKeyboard {
 public:
     short getKeyState(int virtualKey) const override;
+    bool getKeyboardState(KeyStateTable& keyState) const override;
+    using UsLayoutKeyboard::addDeadKey;
 
     void setKeyDown(int virtualKey, bool down);
     bool isKeyDown(int virtualKey) const;

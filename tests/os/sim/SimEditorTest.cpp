@@ -39,6 +39,20 @@ TEST_F(SimEditorTest, TypesCharactersLineBreaksAndDeletesAsAnEditorDoes) {
     EXPECT_EQ(editor.text(), "x!");
 }
 
+TEST_F(SimEditorTest, TypesWhatTheKeyboardLayoutMakesOfTheKeys) {
+    tap(os::vk::Capital);
+    tap('A');
+    withKey(os::vk::Shift, 'B');
+    tap(os::vk::Capital);
+    tap(os::vk::Tab);
+    tap(os::vk::Escape);
+    withKey(os::vk::Control, 'Q');
+    desktop.keyboard.addDeadKey(0xDE, 0, '\xB4', {{'e', '\xE9'}});
+    tap(0xDE);
+    tap('E');
+    EXPECT_EQ(editor.text(), "Ab\t\xE9");
+}
+
 TEST_F(SimEditorTest, CopiesTheSelectionAsTextAndRichTextAndPastesText) {
     editor.setText("Hello world");
     editor.select(6, 11);

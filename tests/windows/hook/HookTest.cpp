@@ -112,12 +112,13 @@ TEST_F(HookTest, EveryKeyAndLeftButtonReleaseReachesTheStartedWindowInOrder) {
                              0);
 
     const std::vector<Posted> expected{
-        key(os::vk::Control, 0, false, false),
-        key('K', 0, false, false),
-        key('K', 0, false, true),
-        key('K', 0, true, true),
+        // The user's keys carry the scan codes of the layout.
+        key(os::vk::Control, 0x1D, false, false),
+        key('K', 0x25, false, false),
+        key('K', 0x25, false, true),
+        key('K', 0x25, true, true),
         leftButtonReleased,
-        key(os::vk::Control, 0, true, true),
+        key(os::vk::Control, 0x1D, true, true),
         key(os::vk::Control, 0x1D, false, false),
         key('V', 0x2F, false, false),
         key('V', 0x2F, true, true),
@@ -247,7 +248,7 @@ TEST_F(HookTest, AFailedRemovalAtDestructionPassesOnAndKeepsTheLibraryServingThe
     EXPECT_EQ(installed(os::wh::Keyboard), 1U);
     // The system still calls the procedure: its library must still be there.
     desktop.input.userKey('A', true);
-    EXPECT_THAT(posted(), ElementsAreArray({key('A', 0, false, false)}));
+    EXPECT_THAT(posted(), ElementsAreArray({key('A', 0x1E, false, false)}));
 }
 
 TEST_F(HookTest, AFailedRemovalWhileAnotherExceptionUnwindsIsReportedInstead) {

@@ -3,6 +3,8 @@
 #include "os/Keyboard.h"
 #include "os/Port.h"
 #include "platform/assertion/Assertion.h"
+#include "platform/errorresources/SystemErrors.h"
+#include "windows/devices/keyboard/KeyException.h"
 #include "windows/devices/keyboard/VirtualKeyCodes.h"
 
 #include <algorithm>
@@ -42,6 +44,29 @@ constexpr unsigned extendedKeys[] = {3,  33, 34, 35, 36, 37, 38,  39, 40,
                                      44, 45, 46, 91, 92, 93, 111, 144};
 
 }  // namespace
+
+char getAscii(unsigned virtualKey, unsigned scanCode) {
+    os::KeyStateTable keyState{};
+    if (!os::keyboard().getKeyboardState(keyState)) {
+        throw KeyException("Can't get the ascii for virtualkey, scancode: " +
+                           std::to_string(virtualKey) + ", " + std::to_string(scanCode) + "\n" +
+                           platform::errorresources::SystemErrors::map(os::errors().lastError()));
+    }
+    os::AsciiBuffer buffer{};
+    int result = os::keyboard().toAscii(virtualKey, scanCode, keyState, buffer, 0);
+    if (result == 2) {
+        // A dead key and a character it did not combine with: the layout has let go of the
+        // dead key now, so asking again gives the character alone.
+        result = os::keyboard().toAscii(virtualKey, scanCode, keyState, buffer, 0);
+    }
+    if (result == 0) {
+        throw KeyException("The key has no ascii translation. Virtual key: " +
+                           std::to_string(virtualKey));
+    }
+    const unsigned key = buffer[0];
+    PX_ASSERT(key < 256);
+    return static_cast<char>(key & 0xFFU);
+}
 
 bool isMediaKey(unsigned virtualKey) {
     return virtualKey >= VirtualKeyCodes::VKEY_BROWSER_BACK &&
