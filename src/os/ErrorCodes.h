@@ -34,6 +34,7 @@ inline constexpr int InvalidWindowHandle = 1400;
 inline constexpr int ClassAlreadyExists = 1410;
 inline constexpr int ClassDoesNotExist = 1411;
 inline constexpr int ClipboardNotOpen = 1418;
+inline constexpr int ControlIdNotFound = 1421;
 inline constexpr int Timeout = 1460;
 
 // Native failures without a counterpart above keep their own number with this bit set

@@ -69,5 +69,8 @@ Shell& shell() {
 SystemInfo& systemInfo() {
     return require(current.systemInfo, "system information");
 }
+DialogViews& dialogViews() {
+    return require(current.dialogViews, "dialogs and pages");
+}
 
 }  // namespace os

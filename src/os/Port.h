@@ -1,6 +1,7 @@
 #pragma once
 
 #include "os/Clipboard.h"
+#include "os/DialogView.h"
 #include "os/Dialogs.h"
 #include "os/Errors.h"
 #include "os/FileSystem.h"
@@ -29,6 +30,7 @@ struct Port {
     Clipboard* clipboard = nullptr;
     Shell* shell = nullptr;
     SystemInfo* systemInfo = nullptr;
+    DialogViews* dialogViews = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -46,5 +48,6 @@ Input& input();
 Clipboard& clipboard();
 Shell& shell();
 SystemInfo& systemInfo();
+DialogViews& dialogViews();
 
 }  // namespace os

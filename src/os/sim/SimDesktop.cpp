@@ -10,7 +10,8 @@ SimDesktop::SimDesktop()
       input(keyboard, windows),
       clipboard(errors, memory),
       shell(errors),
-      systemInfo(errors) {}
+      systemInfo(errors),
+      views(windows, dialogs, errors) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -25,6 +26,7 @@ Port SimDesktop::port() {
     port.clipboard = &clipboard;
     port.shell = &shell;
     port.systemInfo = &systemInfo;
+    port.dialogViews = &views;
     return port;
 }
 

@@ -4,6 +4,7 @@
 #include "os/posix/HeapMemory.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
+#include "os/sim/HeadlessViews.h"
 #include "os/sim/SimClipboard.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimGraphics.h"
@@ -36,6 +37,7 @@ public:
     SimClipboard clipboard;
     SimShell shell;
     SimSystemInfo systemInfo;
+    HeadlessViews views;
 };
 
 }  // namespace os::sim
