@@ -69,6 +69,9 @@ Shell& shell() {
 SystemInfo& systemInfo() {
     return require(current.systemInfo, "system information");
 }
+DialogViews& dialogViews() {
+    return require(current.dialogViews, "dialogs and pages");
+}
 
 Libraries& libraries() {
     return require(current.libraries, "library loader");

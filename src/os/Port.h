@@ -1,6 +1,7 @@
 #pragma once
 
 #include "os/Clipboard.h"
+#include "os/DialogView.h"
 #include "os/Dialogs.h"
 #include "os/Errors.h"
 #include "os/FileSystem.h"
@@ -35,6 +36,7 @@ struct Port {
     Libraries* libraries = nullptr;
     Hooks* hooks = nullptr;
     Threads* threads = nullptr;
+    DialogViews* dialogViews = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -55,5 +57,6 @@ SystemInfo& systemInfo();
 Libraries& libraries();
 Hooks& hooks();
 Threads& threads();
+DialogViews& dialogViews();
 
 }  // namespace os

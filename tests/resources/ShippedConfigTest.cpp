@@ -39,7 +39,7 @@ TEST_F(ShippedConfigTest, EverySettingIsPresentWithTheShippedValue) {
     const SystemSettings system(config, reporter);
     EXPECT_TRUE(cc.isEnabled());
     EXPECT_TRUE(px.isEnabled());
-    EXPECT_EQ(px.getSerializeLimit(), 5 * 1024 * 1024);
+    EXPECT_EQ(px.getSerializeLimit(), 5000000);
     EXPECT_EQ(px.getSerializeMethod(), 0);
     EXPECT_TRUE(px.getUseSmartSave());
     EXPECT_TRUE(px.getUseToolTip());

@@ -59,6 +59,7 @@ constexpr OwnText ownTexts[] = {
     {error::ClassAlreadyExists, "Class already exists."},
     {error::ClassDoesNotExist, "Class does not exist."},
     {error::ClipboardNotOpen, "Thread does not have a clipboard open."},
+    {error::ControlIdNotFound, "Control ID not found."},
     {error::NoAssociation,
      "No application is associated with the specified file for this operation."},
     {error::InvalidHookHandle, "Invalid hook handle."},

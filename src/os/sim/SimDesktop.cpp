@@ -12,7 +12,8 @@ SimDesktop::SimDesktop()
       shell(errors),
       systemInfo(errors),
       libraries(errors),
-      hooks(errors, input, keyboard, windows) {}
+      hooks(errors, input, keyboard, windows),
+      views(windows, dialogs, errors) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -30,6 +31,7 @@ Port SimDesktop::port() {
     port.libraries = &libraries;
     port.hooks = &hooks;
     port.threads = &threads;
+    port.dialogViews = &views;
     return port;
 }
 

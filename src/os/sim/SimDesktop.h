@@ -6,6 +6,7 @@
 #include "os/posix/PosixFileSystem.h"
 #include "os/posix/PosixLibraries.h"
 #include "os/posix/PosixThreads.h"
+#include "os/sim/HeadlessViews.h"
 #include "os/sim/SimClipboard.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimGraphics.h"
@@ -43,6 +44,7 @@ public:
     posix::PosixLibraries libraries;
     posix::PosixThreads threads;
     SimHooks hooks;
+    HeadlessViews views;
 };
 
 }  // namespace os::sim

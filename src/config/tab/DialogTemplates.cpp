@@ -1,0 +1,94 @@
+#include "config/tab/DialogTemplates.h"
+
+namespace products::pastrix::config::tab::templates {
+
+namespace {
+
+using os::ControlKind;
+using os::NoControlId;
+namespace cs = os::cs;
+namespace ds = os::ds;
+
+}  // namespace
+
+const os::DialogTemplate& pxtab::dialogTemplate() {
+    static const os::DialogTemplate page{
+        pxtab::Dialog,
+        "Pastrix",
+        200,
+        201,
+        ds::Page,
+        "MS Shell Dlg",
+        8,
+        {
+            {NoControlId, ControlKind::GroupBox, "Pastrix settings", 7, 7, 183, 188, 0, ""},
+            {pxtab::Enabled, ControlKind::CheckBox, "Enabled", 15, 20, 42, 10, 0,
+             "Select this to enable Pastrix."},
+            {pxtab::UseToolTip, ControlKind::CheckBox, "Show tooltip during copy/paste", 15, 35,
+             114, 10, 0,
+             "Select this if you want a helper tooltip to appear when you copy or paste. "},
+            {pxtab::FilterLabel, ControlKind::Label, "Do not use these keys as clipboard slots", 15,
+             55, 128, 8, 0, ""},
+            {pxtab::FilterList, ControlKind::ListView, "", 15, 65, 99, 86, cs::Border,
+             "These keys will not be used as clipboard slots."},
+            {pxtab::KeyBox, ControlKind::Edit, "", 130, 65, 50, 14,
+             cs::MultiLine | cs::AutoHScroll | cs::Border,
+             "Enter the key you would like to filter away and press the \"Add\" button below."},
+            {pxtab::Add, ControlKind::PushButton, "Add", 130, 85, 50, 14, 0,
+             "When you have entered a key in the edit box, press this button to add it."},
+            {pxtab::LimitLabel, ControlKind::Label, "Only save clipboards with size less than", 15,
+             165, 125, 8, 0, ""},
+            {pxtab::Limits, ControlKind::DropDownList, "", 15, 175, 97, 57, cs::VScroll,
+             "Only clipboard slots with a size smaller than specified will be saved to disk."},
+            {pxtab::Clipboards, ControlKind::DefaultPushButton, "Clipboards", 130, 175, 50, 14, 0,
+             "Press here to show a list of all clipboard slots in use."},
+        },
+    };
+    return page;
+}
+
+const os::DialogTemplate& viewclipboards::dialogTemplate() {
+    // The caption is the open workspace's name once the dialog shows.
+    static const os::DialogTemplate dialog{
+        viewclipboards::Dialog,
+        "Clipboards",
+        422,
+        169,
+        ds::Caption | ds::SystemMenu | ds::Resizable,
+        "MS Shell Dlg",
+        8,
+        {
+            {viewclipboards::List, ControlKind::ListView, "", 0, 0, 422, 169, cs::Border, ""},
+        },
+    };
+    return dialog;
+}
+
+const os::DialogTemplate& about::dialogTemplate() {
+    static const os::DialogTemplate page{
+        about::Dialog,
+        "About",
+        200,
+        201,
+        ds::Page,
+        "MS Shell Dlg",
+        8,
+        {
+            {NoControlId, ControlKind::GroupBox, "About Pastrix", 7, 7, 183, 188, 0, ""},
+            {about::Title, ControlKind::Label, "Title", 15, 22, 168, 10, 0, ""},
+            {about::Description, ControlKind::Label,
+             "Pastrix gives every key of your keyboard a clipboard of its own. Hold Ctrl and "
+             "tap a key twice to copy the selection into the key's slot, or once to paste "
+             "from it. Cool Keys replace the abbreviations you type with their texts.\n\n"
+             "Press the \"Help\" button to open the manual.",
+             15, 40, 168, 96, 0, ""},
+            {about::Homepage, ControlKind::Label, "Click here to visit our homepage", 15, 150, 168,
+             8, cs::Notify, ""},
+            {about::Question, ControlKind::Label, "Click here to ask us a question", 15, 166, 168,
+             8, cs::Notify, ""},
+        },
+    };
+    return page;
+}
+
+}  // namespace products::pastrix::config::tab::templates

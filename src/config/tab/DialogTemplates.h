@@ -1,0 +1,40 @@
+#pragma once
+
+#include "os/DialogTemplate.h"
+
+// The program's dialogs and property pages as data, with their control ids and tips.
+namespace products::pastrix::config::tab::templates {
+
+// The slot settings page.
+namespace pxtab {
+inline constexpr int Dialog = 103;
+inline constexpr int Enabled = 1100;
+inline constexpr int UseToolTip = 1101;
+inline constexpr int FilterLabel = 1024;
+inline constexpr int FilterList = 1021;
+inline constexpr int KeyBox = 1022;
+inline constexpr int Add = 1023;
+inline constexpr int LimitLabel = 1025;
+inline constexpr int Limits = 1026;
+inline constexpr int Clipboards = 1102;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace pxtab
+
+// The slot viewer.
+namespace viewclipboards {
+inline constexpr int Dialog = 129;
+inline constexpr int List = 1300;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace viewclipboards
+
+// The About page.
+namespace about {
+inline constexpr int Dialog = 107;
+inline constexpr int Homepage = 1015;
+inline constexpr int Question = 1016;
+inline constexpr int Description = 1017;
+inline constexpr int Title = 1018;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace about
+
+}  // namespace products::pastrix::config::tab::templates
