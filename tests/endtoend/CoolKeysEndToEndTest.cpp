@@ -1,6 +1,6 @@
-// Cool Keys from the user's keys to the editor's text, with the key handlers wired as the
-// property sheet wires them: every hook message goes to the slot key handler first and then
-// to the Cool Keys page.
+// Cool Keys from the user's keys to the editor's text, through the real hook library with
+// both hooks started, and the key handlers wired as the property sheet wires them: every
+// hook message goes to the slot key handler first and then to the Cool Keys page.
 #include "config/clipboard/ExecuterImpl.h"
 #include "config/clipboard/SlotToolTip.h"
 #include "config/coolkeys/CKEntry.h"
@@ -9,11 +9,15 @@
 #include "config/workspace/Workspace.h"
 #include "os/Clipboard.h"
 #include "os/Keyboard.h"
+#include "os/Port.h"
 #include "os/sim/SimEditor.h"
 #include "support/HookStandIn.h"
 #include "support/RecordingReporter.h"
 #include "support/SimDesktopTest.h"
 #include "windows/hook/HookLibrary.h"
+#include "windows/hook/KeyboardHook.h"
+#include "windows/hook/MouseHook.h"
+#include "windows/process/AttachThreadInputLibrary.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -41,6 +45,16 @@ protected:
         std::filesystem::create_directory(path("ws"));
         workspace.open("ws");
         handler.attachToolTip(&toolTip);
+        threadRegistration.setAttachThreadInputId(os::threads().getCurrentThreadId());
+        keyboardHook->start(pageWindow);
+        mouseHook->start(pageWindow);
+    }
+
+    ~CoolKeysEndToEndTest() override {
+        // Stopped here, keyboard first as the program does, so that no hook's destructor
+        // has anything left to fail.
+        keyboardHook->stop();
+        mouseHook->stop();
     }
 
     void addCoolKey(const std::string& abbreviation, const std::string& text) {
@@ -110,7 +124,14 @@ protected:
     Workspace workspace{reporter, 0, directory.string()};
     os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
     os::WindowHandle pageWindow = desktop.windows.addWindow("System");
-    testing_support::HookStandIn hookLibrary{desktop, pageWindow};
+    // The system's side of the hook library's promise: the key state at each event.
+    testing_support::HookStandIn hookLibrary{
+        desktop, pageWindow, testing_support::HookStandIn::Messages::PostedByLibrary};
+    std::unique_ptr<windows::hook::KeyboardHook> keyboardHook =
+        std::make_unique<windows::hook::KeyboardHook>("clipboard.so");
+    std::unique_ptr<windows::hook::MouseHook> mouseHook =
+        std::make_unique<windows::hook::MouseHook>("clipboard.so");
+    windows::process::AttachThreadInputLibrary threadRegistration{"clipboard.so"};
     ExecuterImpl executer{workspace};
     QuietToolTip toolTip;
     SlotKeyHandler handler{executer, workspace, true, {}};

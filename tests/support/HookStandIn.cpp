@@ -6,8 +6,11 @@ namespace testing_support {
 
 namespace hook = windows::hook;
 
-HookStandIn::HookStandIn(os::sim::SimDesktop& simDesktop, os::WindowHandle target)
-    : desktop(simDesktop), window(target), installed(portWith(simDesktop, *this)) {
+HookStandIn::HookStandIn(os::sim::SimDesktop& simDesktop, os::WindowHandle target, Messages posting)
+    : desktop(simDesktop),
+      window(target),
+      messages(posting),
+      installed(portWith(simDesktop, *this)) {
     keyWatcher = desktop.input.watchKeys([this](const os::sim::InputEvent& event) {
         const std::uint32_t keyData =
             hook::keydata::make(event.scanCode, event.extended, event.released) | 1U;
@@ -40,7 +43,9 @@ void HookStandIn::post(unsigned message, std::uintptr_t wParam, std::intptr_t lP
         std::lock_guard lock(mutex);
         posted.push_back(state);
     }
-    desktop.windows.postMessage(window, message, wParam, lParam);
+    if (messages == Messages::Posted) {
+        desktop.windows.postMessage(window, message, wParam, lParam);
+    }
 }
 
 void HookStandIn::handling(const std::optional<os::Message>& message) {

@@ -18,9 +18,14 @@ namespace testing_support {
 // thread handles such a message, the key state it reads is the state at that event. The
 // test tells which message it is handling with `handling` and installs this object's
 // keyboard as the platform's for its lifetime.
+// With the real hook library loaded, the library posts the messages and this object plays
+// only the system's part: the key state at each event while its message is handled.
 class HookStandIn final : public os::Keyboard {
 public:
-    HookStandIn(os::sim::SimDesktop& desktop, os::WindowHandle window);
+    enum class Messages { Posted, PostedByLibrary };
+
+    HookStandIn(os::sim::SimDesktop& desktop, os::WindowHandle window,
+                Messages messages = Messages::Posted);
     ~HookStandIn() override;
     HookStandIn(const HookStandIn&) = delete;
     HookStandIn& operator=(const HookStandIn&) = delete;
@@ -43,6 +48,7 @@ private:
 
     os::sim::SimDesktop& desktop;
     os::WindowHandle window;
+    Messages messages;
     mutable std::mutex mutex;
     // The key state at each posted message not yet handled, oldest first.
     std::deque<os::KeyStateTable> posted;
