@@ -1,16 +1,22 @@
 // Slot gestures from the user's keys to the editor's text and the files on disk, with every
-// real part of the program wired as it runs: the key handler, the state machine, the
-// executer, the workspace and the tooltip on its own thread.
+// real part of the program wired as it runs: the hook library with both hooks started, the
+// key handler, the state machine, the executer, the workspace and the tooltip on its own
+// thread.
 #include "config/clipboard/ExecuterImpl.h"
 #include "config/clipboard/PXToolTip.h"
 #include "config/clipboard/PXToolTipFactory.h"
 #include "config/tab/SlotKeyHandler.h"
 #include "os/Clipboard.h"
 #include "os/Keyboard.h"
+#include "os/Port.h"
 #include "os/sim/SimEditor.h"
+#include "support/HookStandIn.h"
 #include "support/RecordingReporter.h"
 #include "support/SimDesktopTest.h"
 #include "windows/hook/HookLibrary.h"
+#include "windows/hook/KeyboardHook.h"
+#include "windows/hook/MouseHook.h"
+#include "windows/process/AttachThreadInputLibrary.h"
 #include "windows/window/ThreadedWindowX.h"
 
 #include <chrono>
@@ -51,22 +57,14 @@ protected:
         tooltipThread->startLoop();
         handler.attachToolTip(tooltip);
 
-        // What the hook library does: every key event and every release of the left button
-        // becomes a message to the page's window.
-        desktop.input.watchKeys([this](const os::sim::InputEvent& event) {
-            desktop.windows.postMessage(
-                pageWindow, hook::KeyEventMessage, static_cast<std::uintptr_t>(event.virtualKey),
-                static_cast<std::intptr_t>(static_cast<std::int32_t>(
-                    hook::keydata::make(event.scanCode, event.extended, event.released))));
-        });
-        desktop.input.watchLeftButton([this](bool pressed) {
-            if (!pressed) {
-                desktop.windows.postMessage(pageWindow, hook::MouseEventMessage, 0, 0);
-            }
-        });
+        threadRegistration.setAttachThreadInputId(os::threads().getCurrentThreadId());
+        keyboardHook->start(pageWindow);
+        mouseHook->start(pageWindow);
     }
 
     ~SlotGestureEndToEndTest() override {
+        keyboardHook->stop();
+        mouseHook->stop();
         tooltipThread->stop();
         tooltipThread->join();
     }
@@ -74,6 +72,7 @@ protected:
     // The user-interface thread's loop: each hook message goes to the key handler.
     void pump() {
         while (const auto message = desktop.windows.takeMessage()) {
+            hookLibrary.handling(message);
             if (message->message == hook::KeyEventMessage) {
                 handler.onKeyEvent(static_cast<int>(message->wParam),
                                    hook::keydata::isPress(message->lParam));
@@ -81,6 +80,7 @@ protected:
                 handler.onKeyEvent(os::vk::LButton, false);
             }
         }
+        hookLibrary.handling(std::nullopt);
     }
 
     // The user holds Ctrl (or the left button) and taps the key the given number of times.
@@ -123,6 +123,14 @@ protected:
     Workspace workspace{reporter, 0, directory.string()};
     os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
     os::WindowHandle pageWindow = desktop.windows.addWindow("System");
+    // The system's side of the hook library's promise: the key state at each event.
+    testing_support::HookStandIn hookLibrary{
+        desktop, pageWindow, testing_support::HookStandIn::Messages::PostedByLibrary};
+    std::unique_ptr<windows::hook::KeyboardHook> keyboardHook =
+        std::make_unique<windows::hook::KeyboardHook>("clipboard.so");
+    std::unique_ptr<windows::hook::MouseHook> mouseHook =
+        std::make_unique<windows::hook::MouseHook>("clipboard.so");
+    windows::process::AttachThreadInputLibrary threadRegistration{"clipboard.so"};
     ExecuterImpl executer{workspace};
     PXToolTipFactory factory{workspace, true};
     std::unique_ptr<windows::window::ThreadedWindowX> tooltipThread;
