@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Keyboard.h"
 #include "os/Types.h"
 
 #include <cstdint>
@@ -44,8 +45,8 @@ using SetAttachThreadInputIdFunction = void (*)(std::int32_t threadId);
 
 // The parts of the keyboard hook's key data.
 namespace keydata {
-inline constexpr std::uint32_t ReleaseFlag = 0x80000000U;
-inline constexpr std::uint32_t ExtendedFlag = 0x01000000U;
+inline constexpr std::uint32_t ReleaseFlag = os::keydata::Released;
+inline constexpr std::uint32_t ExtendedFlag = os::keydata::Extended;
 
 inline constexpr std::uint32_t make(unsigned scanCode, bool extended, bool released) {
     return ((scanCode & 0xFFU) << 16) | (extended ? ExtendedFlag : 0U) |
