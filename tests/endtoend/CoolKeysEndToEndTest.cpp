@@ -3,6 +3,7 @@
 // hook message goes to the slot key handler first and then to the Cool Keys page.
 #include "config/clipboard/ExecuterImpl.h"
 #include "config/clipboard/SlotToolTip.h"
+#include "config/configfile/CCSettings.h"
 #include "config/coolkeys/CKEntry.h"
 #include "config/tab/CCTab.h"
 #include "config/tab/SlotKeyHandler.h"
@@ -13,6 +14,7 @@
 #include "os/sim/SimEditor.h"
 #include "support/HookStandIn.h"
 #include "support/RecordingReporter.h"
+#include "support/SettingsFile.h"
 #include "support/SimDesktopTest.h"
 #include "windows/hook/HookLibrary.h"
 #include "windows/hook/KeyboardHook.h"
@@ -28,6 +30,7 @@ namespace {
 
 using products::pastrix::config::clipboard::ExecuterImpl;
 using products::pastrix::config::clipboard::SlotToolTip;
+using products::pastrix::config::configfile::CCSettings;
 using products::pastrix::config::coolkeys::CKEntry;
 using products::pastrix::config::tab::CCTab;
 using products::pastrix::config::tab::SlotKeyHandler;
@@ -120,6 +123,12 @@ protected:
             }));
     }
 
+    // The stored switch, on, as the page starts from it.
+    CCSettings& switchedOn() {
+        ccSettings.setEnabled(true);
+        return ccSettings;
+    }
+
     testing_support::RecordingReporter reporter;
     Workspace workspace{reporter, 0, directory.string()};
     os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
@@ -135,7 +144,9 @@ protected:
     ExecuterImpl executer{workspace};
     QuietToolTip toolTip;
     SlotKeyHandler handler{executer, workspace, true, {}};
-    CCTab coolKeys{reporter, workspace, true};
+    testing_support::SettingsFile settingsFile;
+    CCSettings ccSettings{*settingsFile.config, reporter};
+    CCTab coolKeys{reporter, workspace, switchedOn()};
 };
 
 TEST_F(CoolKeysEndToEndTest, TypingAnAbbreviationLeavesItsTextInTheEditor) {

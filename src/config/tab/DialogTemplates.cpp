@@ -1,5 +1,7 @@
 #include "config/tab/DialogTemplates.h"
 
+#include "os/Dialogs.h"
+
 namespace products::pastrix::config::tab::templates {
 
 namespace {
@@ -89,6 +91,55 @@ const os::DialogTemplate& about::dialogTemplate() {
         },
     };
     return page;
+}
+
+const os::DialogTemplate& cctab::dialogTemplate() {
+    static const os::DialogTemplate page{
+        cctab::Dialog,
+        "Cool Keys",
+        200,
+        201,
+        ds::Page,
+        "MS Shell Dlg",
+        8,
+        {
+            {cctab::Enabled, ControlKind::CheckBox, "Enabled", 15, 20, 42, 10, 0,
+             "Select this to enable Cool Keys."},
+            {cctab::List, ControlKind::ListView, "", 15, 50, 165, 115, cs::Border,
+             "This list shows all abbreviations and their associated text for the active "
+             "workspace."},
+            {cctab::Add, ControlKind::PushButton, "Add", 130, 175, 50, 14, 0,
+             "Press this key to add a new Cool Key."},
+            {NoControlId, ControlKind::GroupBox, "Cool Keys Settings", 7, 7, 183, 188, 0, ""},
+            {cctab::Hint, ControlKind::Label, "Double click to edit an existing Cool Key.", 15, 40,
+             129, 8, 0, ""},
+        },
+    };
+    return page;
+}
+
+const os::DialogTemplate& abbreviation::dialogTemplate() {
+    // Enter in the text box presses OK; Ctrl+Enter makes the line break.
+    static const os::DialogTemplate dialog{
+        abbreviation::Dialog,
+        "Abbreviation",
+        198,
+        159,
+        ds::Caption | ds::SystemMenu,
+        "MS Shell Dlg",
+        8,
+        {
+            {abbreviation::Abbreviation, ControlKind::Edit, "", 6, 18, 186, 14,
+             cs::AutoHScroll | cs::Border, ""},
+            {abbreviation::Text, ControlKind::Edit, "", 7, 51, 184, 80,
+             cs::MultiLine | cs::VScroll | cs::AutoHScroll | cs::AutoVScroll | cs::Border, ""},
+            {os::id::Ok, ControlKind::DefaultPushButton, "OK", 141, 138, 50, 14, 0, ""},
+            {os::id::Cancel, ControlKind::PushButton, "Cancel", 65, 138, 50, 14, 0, ""},
+            {NoControlId, ControlKind::Label, "Abbreviation", 6, 6, 141, 8, 0, ""},
+            {NoControlId, ControlKind::Label, "Associated text", 6, 42, 184, 8, 0, ""},
+        },
+    };
+    return dialog;
 }
 
 }  // namespace products::pastrix::config::tab::templates

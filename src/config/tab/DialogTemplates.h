@@ -37,4 +37,22 @@ inline constexpr int Title = 1018;
 const os::DialogTemplate& dialogTemplate();
 }  // namespace about
 
+// The Cool Keys page.
+namespace cctab {
+inline constexpr int Dialog = 102;
+inline constexpr int Enabled = 1200;
+inline constexpr int List = 1034;
+inline constexpr int Add = 1029;
+inline constexpr int Hint = 1038;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace cctab
+
+// The editor of one Cool Key.
+namespace abbreviation {
+inline constexpr int Dialog = 135;
+inline constexpr int Abbreviation = 1035;
+inline constexpr int Text = 1037;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace abbreviation
+
 }  // namespace products::pastrix::config::tab::templates
