@@ -115,6 +115,11 @@ TEST_F(PropertySheetBaseTest, ShowsThePagesAndTheRenamedButtonsUntilShutdown) {
         ASSERT_GT(menu.size(), 3U);
         EXPECT_EQ(menu[3].command, os::sc::Minimize);
         EXPECT_EQ(menu[3].text, "Mi&nimize");
+        // "Help" opens the manual.
+        EXPECT_TRUE(view.click(ids::Help));
+        const auto launches = desktop.shell.launches();
+        ASSERT_EQ(launches.size(), 1U);
+        EXPECT_NE(launches[0].file.find("manual.html"), std::string::npos);
         EXPECT_TRUE(view.click(ids::Cancel));
     });
     EXPECT_EQ(result, os::id::Cancel);
