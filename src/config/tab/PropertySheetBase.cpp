@@ -3,6 +3,7 @@
 #include "config/clipboard/PXToolTip.h"
 #include "config/tab/AboutTab.h"
 #include "config/tab/DialogTemplates.h"
+#include "exceptions/Exception.h"
 #include "os/Port.h"
 #include "platform/assertion/Assertion.h"
 #include "windows/window/StatusArea.h"
@@ -40,6 +41,10 @@ PropertySheetBase::PropertySheetBase(windows::reporter::ErrorReporter& reporter,
     onMessage(HelpCommand, [this](const os::DialogEvent&) -> std::intptr_t {
         openManual(errorReporter);
         return 1;
+    });
+    on(os::Notification::Destroy, 0, [this](const os::DialogEvent&) -> std::intptr_t {
+        onDestroy();
+        return 0;
     });
     onMessage(StatusAreaCallbackMessage,
               [this](const os::DialogEvent& event) { return onStatusAreaCallback(event); });
@@ -217,6 +222,18 @@ void PropertySheetBase::centerOnScreen() {
     os::windows().setWindowPos(getHandle(), 0, (screenWidth - width) / 2,
                                (screenHeight - height) / 2, 0, 0,
                                os::swp::NoSize | os::swp::NoZOrder);
+}
+
+void PropertySheetBase::onDestroy() {
+    // However the window goes, it leaves no icon behind.
+    if (!_isInStatusArea) {
+        return;
+    }
+    try {
+        moveFromStatusArea();
+    } catch (const exceptions::Exception& e) {
+        errorReporter.showError("Couldn't move the window from the status area." + e.getMessage());
+    }
 }
 
 void PropertySheetBase::DestroyWindow() {

@@ -74,6 +74,7 @@ private:
     bool preTranslateMessage(const os::DialogEvent& event);
     std::intptr_t onSystemCommand(const os::DialogEvent& event);
     void onMinimized();
+    void onDestroy();
     std::intptr_t onStatusAreaCallback(const os::DialogEvent& event);
     void startToolTip();
     void stopToolTip();

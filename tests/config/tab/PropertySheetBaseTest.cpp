@@ -178,6 +178,16 @@ TEST_F(PropertySheetBaseTest, MovesToAndFromTheStatusArea) {
     EXPECT_TRUE(assertions.reports.empty());
 }
 
+TEST_F(PropertySheetBaseTest, EndingTheRunFromTheStatusAreaLeavesNoIcon) {
+    run([&](os::sim::HeadlessView& view) {
+        EXPECT_TRUE(view.click(ids::Ok));
+        EXPECT_EQ(desktop.statusArea.icons().size(), 1U);
+    });
+    EXPECT_TRUE(desktop.statusArea.icons().empty());
+    EXPECT_FALSE(sheet->isInStatusArea());
+    EXPECT_TRUE(assertions.reports.empty());
+}
+
 TEST_F(PropertySheetBaseTest, RetriesTheStatusAreaEightTimesThenReportsOnce) {
     desktop.statusArea.failWith(5);
     run([&](os::sim::HeadlessView& view) {
@@ -201,8 +211,8 @@ TEST_F(PropertySheetBaseTest, StopsRetryingAtTheFirstSuccess) {
     run([&](os::sim::HeadlessView& view) {
         EXPECT_TRUE(view.click(ids::Ok));
         EXPECT_TRUE(sheet->isInStatusArea());
+        EXPECT_EQ(desktop.statusArea.calls().size(), 8U);
     });
-    EXPECT_EQ(desktop.statusArea.calls().size(), 8U);
     EXPECT_EQ(desktop.clock.sleeps().size(), 7U);
     EXPECT_TRUE(reporter.messages.empty());
 }
