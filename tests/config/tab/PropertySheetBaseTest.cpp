@@ -2,12 +2,16 @@
 
 #include "config/clipboard/PXToolTipFactory.h"
 #include "config/configfile/PXSettings.h"
+#include "config/coolkeys/CKEntry.h"
 #include "config/tab/CCTab.h"
 #include "config/tab/DialogTemplates.h"
 #include "config/tab/PXTab.h"
 #include "config/tab/PropertySheetBase.h"
 #include "config/workspace/Workspace.h"
+#include "io/file/PlainFileReader.h"
+#include "io/file/PlainFileWriter.h"
 #include "os/sim/HeadlessViews.h"
+#include "os/sim/SimEditor.h"
 #include "support/RecordingReporter.h"
 #include "support/SettingsFile.h"
 #include "support/SimDesktopTest.h"
@@ -139,6 +143,26 @@ TEST_F(PropertySheetBaseTest, HandsKeyEventsToTheSlotHandlerBeforeCoolKeys) {
     });
     EXPECT_EQ(sheet->calls, (std::vector<std::string>{"slot 65 down", "cool 65 1", "slot 65 up",
                                                       "cool 65 3221225473", "slot 1 up"}));
+}
+
+TEST_F(PropertySheetBaseTest, KeyEventsReachTheCoolKeysEngine) {
+    io::file::PlainFileReader reader;
+    io::file::PlainFileWriter writer;
+    products::pastrix::config::coolkeys::CKEntry entry(reader, writer);
+    entry.setAbbreviation("btw");
+    entry.setExpand("by the way");
+    workspace.saveCoolKey(entry);
+    os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
+    run([&](os::sim::HeadlessView& view) {
+        for (const char key : std::string("BTW")) {
+            desktop.windows.postMessage(view.getHandle(), PropertySheetBase::KeyEventMessage,
+                                        static_cast<unsigned char>(key), 1);
+        }
+        view.pumpMessages();
+    });
+    // Without the hooks the editor saw only the expansion: three Backspaces and the text.
+    EXPECT_EQ(editor.text(), "by the way");
+    EXPECT_TRUE(reporter.messages.empty());
 }
 
 TEST_F(PropertySheetBaseTest, MovesToAndFromTheStatusArea) {
