@@ -1,6 +1,7 @@
 #pragma once
 
 #include "os/DialogTemplate.h"
+#include "os/StatusArea.h"
 #include "os/Types.h"
 #include "os/Windows.h"
 
@@ -39,7 +40,21 @@ enum class Notification {
     Size,
     // Any other window message sent or posted to the dialog's window.
     Message,
+    // A message of the modal loop's thread, before it is dispatched (`message`, `wParam`,
+    // `lParam`; the window may be 0 for a thread message). A nonzero result consumes it.
+    PreTranslate,
+    // A command of the window's system menu or frame (`value`: sc::Close, sc::Minimize, ...).
+    // A nonzero result means handled; otherwise the toolkit does what the command says.
+    SystemCommand,
+    // The window was minimised.
+    Minimized,
 };
+
+// System commands.
+namespace sc {
+inline constexpr int Minimize = 0xF020;
+inline constexpr int Close = 0xF060;
+}  // namespace sc
 
 struct DialogEvent {
     Notification notification = Notification::Message;
@@ -139,7 +154,32 @@ public:
     virtual void endDialog(int result) = 0;
     // A message box owned by the dialog; returns the button pressed (os::id).
     virtual int messageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+
+    // The window's frame: style bits added and removed (ws::), the icon shown, and an item
+    // put into the system menu at a position (false when the window has none).
+    virtual void modifyStyle(unsigned remove, unsigned add) = 0;
+    virtual void setIcon(IconHandle icon) = 0;
+    virtual bool insertSystemMenuItem(int position, int command, const std::string& text) = 0;
 };
+
+// Frame styles of a dialog window.
+namespace ws {
+inline constexpr unsigned SysMenu = 0x00080000U;
+inline constexpr unsigned MinimizeBox = 0x00020000U;
+}  // namespace ws
+
+// A page of a property sheet: its template and its presenter.
+struct SheetPage {
+    const DialogTemplate* dialogTemplate = nullptr;
+    DialogEvents* events = nullptr;
+};
+
+// Property-sheet header flags.
+namespace psh {
+inline constexpr unsigned UseIconId = 0x04;
+inline constexpr unsigned PropSheetPage = 0x08;
+inline constexpr unsigned NoApplyNow = 0x80;
+}  // namespace psh
 
 // Extended list styles.
 namespace lvs {
@@ -160,6 +200,12 @@ public:
     // Runs the dialog modally: returns the result given to endDialog once the window is
     // gone, or -1 when it could not be shown.
     virtual int runModal(const DialogTemplate& dialogTemplate, DialogEvents& events,
+                         WindowHandle parent) = 0;
+    // Runs a property sheet modally: the sheet's own template (caption, buttons) with a tab
+    // per page in order, the first page selected. The sheet's presenter sees every message
+    // of the loop's thread before dispatch (PreTranslate). Returns as runModal does.
+    virtual int runSheet(const DialogTemplate& sheetTemplate, DialogEvents& events,
+                         const std::vector<SheetPage>& pages, unsigned flags,
                          WindowHandle parent) = 0;
 };
 

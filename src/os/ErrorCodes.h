@@ -38,6 +38,7 @@ inline constexpr int ClassAlreadyExists = 1410;
 inline constexpr int ClassDoesNotExist = 1411;
 inline constexpr int ClipboardNotOpen = 1418;
 inline constexpr int ControlIdNotFound = 1421;
+inline constexpr int ResourceNameNotFound = 1814;
 inline constexpr int InvalidHookFilter = 1426;
 inline constexpr int InvalidFilterProc = 1427;
 inline constexpr int HookNeedsHmod = 1428;

@@ -85,4 +85,12 @@ Threads& threads() {
     return require(current.threads, "threads");
 }
 
+StatusArea& statusArea() {
+    return require(current.statusArea, "notification area");
+}
+
+Clock& clock() {
+    return require(current.clock, "clock");
+}
+
 }  // namespace os

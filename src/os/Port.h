@@ -12,6 +12,7 @@
 #include "os/Keyboard.h"
 #include "os/Libraries.h"
 #include "os/Shell.h"
+#include "os/StatusArea.h"
 #include "os/SystemInfo.h"
 #include "os/Threads.h"
 #include "os/Windows.h"
@@ -37,6 +38,8 @@ struct Port {
     Hooks* hooks = nullptr;
     Threads* threads = nullptr;
     DialogViews* dialogViews = nullptr;
+    StatusArea* statusArea = nullptr;
+    Clock* clock = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -58,5 +61,7 @@ Libraries& libraries();
 Hooks& hooks();
 Threads& threads();
 DialogViews& dialogViews();
+StatusArea& statusArea();
+Clock& clock();
 
 }  // namespace os

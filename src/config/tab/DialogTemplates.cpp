@@ -142,4 +142,22 @@ const os::DialogTemplate& abbreviation::dialogTemplate() {
     return dialog;
 }
 
+const os::DialogTemplate& sheet::dialogTemplate() {
+    static const os::DialogTemplate frame{
+        sheet::Dialog,
+        "Pastrix",
+        212,
+        236,
+        ds::Caption,
+        "MS Shell Dlg",
+        8,
+        {
+            {sheet::Ok, ControlKind::DefaultPushButton, "OK", 48, 218, 50, 14, 0, ""},
+            {sheet::Cancel, ControlKind::PushButton, "Cancel", 102, 218, 50, 14, 0, ""},
+            {sheet::Help, ControlKind::PushButton, "Help", 156, 218, 50, 14, 0, ""},
+        },
+    };
+    return frame;
+}
+
 }  // namespace products::pastrix::config::tab::templates

@@ -54,5 +54,14 @@ inline constexpr int Abbreviation = 1035;
 inline constexpr int Text = 1037;
 const os::DialogTemplate& dialogTemplate();
 }  // namespace abbreviation
+// The property sheet around the pages: the system's own sheet has no resource, so this
+// template only gives its frame and standard buttons (renamed when the sheet starts).
+namespace sheet {
+inline constexpr int Dialog = 0x7F00;
+inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Help = 9;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace sheet
 
 }  // namespace products::pastrix::config::tab::templates

@@ -99,6 +99,8 @@ HeadlessView::HeadlessView(HeadlessViews& owner, const DialogTemplate& dialogTem
 }
 
 HeadlessView::~HeadlessView() {
+    // A sheet's pages go with it.
+    pages_.clear();
     DialogEvent destroy;
     destroy.notification = Notification::Destroy;
     events_.handleEvent(destroy);
@@ -409,6 +411,98 @@ int HeadlessView::messageBox(const std::string& text, const std::string& caption
     return owner_.dialogs_.messageBox(window_, text, caption, style);
 }
 
+void HeadlessView::modifyStyle(unsigned remove, unsigned add) {
+    frameStyle_ = (frameStyle_ & ~remove) | add;
+}
+
+bool HeadlessView::insertSystemMenuItem(int position, int command, const std::string& text) {
+    if ((frameStyle_ & ws::SysMenu) == 0) {
+        owner_.errors_.setLastError(error::InvalidParameter);
+        return false;
+    }
+    const int count = static_cast<int>(systemMenu_.size());
+    if (position < 0 || position > count) {
+        position = count;
+    }
+    systemMenu_.insert(systemMenu_.begin() + position, MenuItem{command, text});
+    return true;
+}
+
+std::vector<HeadlessView::MenuItem> HeadlessView::systemMenu() const {
+    if ((frameStyle_ & ws::SysMenu) == 0) {
+        return {};
+    }
+    return systemMenu_;
+}
+
+bool HeadlessView::systemCommand(int command) {
+    if (hasEnded()) {
+        return false;
+    }
+    DialogEvent event;
+    event.notification = Notification::SystemCommand;
+    event.value = command;
+    if (deliver(event) != 0) {
+        return true;
+    }
+    if (command == sc::Minimize) {
+        return minimize();
+    }
+    if (command == sc::Close) {
+        return close();
+    }
+    return true;
+}
+
+bool HeadlessView::minimize() {
+    if (hasEnded()) {
+        return false;
+    }
+    minimized_ = true;
+    DialogEvent event;
+    event.notification = Notification::Minimized;
+    deliver(event);
+    return true;
+}
+
+int HeadlessView::pumpMessages() {
+    int count = 0;
+    Message message;
+    while (!hasEnded() && owner_.windows_.peekMessage(message, true)) {
+        ++count;
+        DialogEvent event;
+        event.notification = Notification::PreTranslate;
+        event.message = message.message;
+        event.wParam = message.wParam;
+        event.lParam = message.lParam;
+        if (deliver(event) != 0) {
+            continue;
+        }
+        owner_.windows_.translateMessage(message);
+        owner_.windows_.dispatchMessage(message);
+    }
+    return count;
+}
+
+std::vector<std::string> HeadlessView::tabs() const {
+    std::vector<std::string> captions;
+    for (const auto& page : pages_) {
+        captions.push_back(page->caption());
+    }
+    return captions;
+}
+
+bool HeadlessView::selectTab(int index) {
+    if (hasEnded() || index < 0 || index >= static_cast<int>(pages_.size())) {
+        return false;
+    }
+    if (!pages_[static_cast<std::size_t>(index)]->activate()) {
+        return false;
+    }
+    currentTab_ = index;
+    return true;
+}
+
 bool HeadlessView::isEnabled(int id) const {
     const Control* control = find(id);
     return control != nullptr && control->enabled;
@@ -642,7 +736,8 @@ HeadlessViews::HeadlessViews(SimWindows& windows, SimDialogs& dialogs, Errors& e
 HeadlessViews::~HeadlessViews() = default;
 
 std::unique_ptr<HeadlessView> HeadlessViews::make(const DialogTemplate& dialogTemplate,
-                                                  DialogEvents& events, WindowHandle parent) {
+                                                  DialogEvents& events, WindowHandle parent,
+                                                  bool initialise) {
     if (!windows_.isClassRegistered(ViewClassName)) {
         WindowClass windowClass;
         windowClass.procedure = &viewProcedure;
@@ -665,17 +760,23 @@ std::unique_ptr<HeadlessView> HeadlessViews::make(const DialogTemplate& dialogTe
     }
     auto view = std::make_unique<HeadlessView>(*this, dialogTemplate, events, window);
     open_.push_back(view.get());
-    events.attachView(view.get());
+    if (initialise) {
+        this->initialise(*view);
+    }
+    return view;
+}
+
+void HeadlessViews::initialise(HeadlessView& view) {
+    view.events_.attachView(&view);
     DialogEvent init;
     init.notification = Notification::InitDialog;
-    if (view->deliver(init) != 0 && view->focus() == 0) {
-        for (const ControlTemplate& control : dialogTemplate.controls) {
-            if (control.id != NoControlId && view->setFocus(control.id)) {
+    if (view.deliver(init) != 0 && view.focus() == 0) {
+        for (const ControlTemplate& control : view.template_.controls) {
+            if (control.id != NoControlId && view.setFocus(control.id)) {
                 break;
             }
         }
     }
-    return view;
 }
 
 void HeadlessViews::forget(HeadlessView* view, WindowHandle window) {
@@ -694,6 +795,41 @@ int HeadlessViews::runModal(const DialogTemplate& dialogTemplate, DialogEvents& 
     if (!view) {
         return -1;
     }
+    return finishModal(std::move(view));
+}
+
+int HeadlessViews::runSheet(const DialogTemplate& sheetTemplate, DialogEvents& events,
+                            const std::vector<SheetPage>& pages, unsigned flags,
+                            WindowHandle parent) {
+    std::unique_ptr<HeadlessView> sheet = make(sheetTemplate, events, parent, false);
+    if (!sheet) {
+        return -1;
+    }
+    sheet->sheetFlags_ = flags;
+    // The pages are children of the sheet; the first is made and selected before the sheet
+    // itself is initialised, the others when the user first selects them, as with the
+    // system's sheet. Here all are made at once: their presenters cannot tell the difference.
+    for (const SheetPage& page : pages) {
+        if (page.dialogTemplate == nullptr || page.events == nullptr) {
+            continue;
+        }
+        std::unique_ptr<HeadlessView> made =
+            make(*page.dialogTemplate, *page.events, sheet->getHandle());
+        if (!made) {
+            return -1;
+        }
+        sheet->pages_.push_back(std::move(made));
+    }
+    if (!sheet->pages_.empty()) {
+        sheet->selectTab(0);
+    }
+    windows_.showWindow(sheet->getHandle(), sw::Show);
+    initialise(*sheet);
+    return finishModal(std::move(sheet));
+}
+
+int HeadlessViews::finishModal(std::unique_ptr<HeadlessView> view) {
+    const int templateId = view->templateId();
     if (!scripts_.empty()) {
         const Script script = std::move(scripts_.front());
         scripts_.pop_front();
@@ -706,7 +842,7 @@ int HeadlessViews::runModal(const DialogTemplate& dialogTemplate, DialogEvents& 
     view->endDialog(id::Cancel);
     const int result = view->result();
     view.reset();
-    runs_.push_back(ModalRun{dialogTemplate.id, result});
+    runs_.push_back(ModalRun{templateId, result});
     return result;
 }
 

@@ -22,6 +22,8 @@ class HeadlessViews;
 // test plays the user through it. Its window is a window of the simulated desktop, so
 // posted messages reach the presenter when the test dispatches them.
 class HeadlessView final : public DialogView {
+    friend class HeadlessViews;
+
 public:
     HeadlessView(HeadlessViews& owner, const DialogTemplate& dialogTemplate, DialogEvents& events,
                  WindowHandle window);
@@ -60,6 +62,9 @@ public:
     void enableToolTips(bool enable) override { toolTips_ = enable; }
     void endDialog(int result) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void modifyStyle(unsigned remove, unsigned add) override;
+    void setIcon(IconHandle icon) override { icon_ = icon; }
+    bool insertSystemMenuItem(int position, int command, const std::string& text) override;
 
     // What a test reads.
     int templateId() const { return template_.id; }
@@ -109,6 +114,33 @@ public:
     // The presenter's answer to one event.
     std::intptr_t deliver(const DialogEvent& event);
 
+    // The frame, as a test reads it.
+    struct MenuItem {
+        int command = 0;
+        std::string text;
+    };
+    unsigned frameStyle() const { return frameStyle_; }
+    IconHandle icon() const { return icon_; }
+    // Empty while the window has no system menu.
+    std::vector<MenuItem> systemMenu() const;
+    bool isMinimized() const { return minimized_; }
+
+    // A command of the system menu or the frame (the close box is sc::Close, the minimise
+    // box sc::Minimize); what the presenter leaves unhandled is done as the toolkit does.
+    bool systemCommand(int command);
+    // The window goes to the taskbar.
+    bool minimize();
+    // The modal loop's turn: every message waiting in the calling thread's queue is offered
+    // to the presenter first and dispatched unless it took it. Returns how many there were.
+    int pumpMessages();
+
+    // Property sheets: the pages' captions in tab order, the selected tab, and a click on a
+    // tab. A dialog that is not a sheet has no tabs.
+    std::vector<std::string> tabs() const;
+    int currentTab() const { return currentTab_; }
+    bool selectTab(int index);
+    unsigned sheetFlags() const { return sheetFlags_; }
+
 private:
     struct Control {
         ControlKind kind = ControlKind::Label;
@@ -145,6 +177,13 @@ private:
     int focus_ = 0;
     bool toolTips_ = false;
     std::optional<int> result_;
+    unsigned frameStyle_ = 0;
+    IconHandle icon_ = 0;
+    std::vector<MenuItem> systemMenu_{{0xF010, "&Move"}, {0, ""}, {sc::Close, "&Close"}};
+    bool minimized_ = false;
+    std::vector<std::unique_ptr<HeadlessView>> pages_;
+    int currentTab_ = -1;
+    unsigned sheetFlags_ = 0;
 };
 
 // The headless toolkit of the simulated desktop. Modal dialogs run synchronously: the test
@@ -166,6 +205,8 @@ public:
                                            DialogEvents& events, WindowHandle parent) override;
     int runModal(const DialogTemplate& dialogTemplate, DialogEvents& events,
                  WindowHandle parent) override;
+    int runSheet(const DialogTemplate& sheetTemplate, DialogEvents& events,
+                 const std::vector<SheetPage>& pages, unsigned flags, WindowHandle parent) override;
 
     // What the user does in the next modal dialog that opens.
     void whenModal(Script script);
@@ -181,7 +222,10 @@ private:
     friend class HeadlessView;
 
     std::unique_ptr<HeadlessView> make(const DialogTemplate& dialogTemplate, DialogEvents& events,
-                                       WindowHandle parent);
+                                       WindowHandle parent, bool initialise = true);
+    void initialise(HeadlessView& view);
+    // Plays the queued script in a modal dialog or sheet and closes it; returns its result.
+    int finishModal(std::unique_ptr<HeadlessView> view);
     void forget(HeadlessView* view, WindowHandle window);
 
     SimWindows& windows_;

@@ -13,7 +13,8 @@ SimDesktop::SimDesktop()
       systemInfo(errors),
       libraries(errors),
       hooks(errors, input, keyboard, windows),
-      views(windows, dialogs, errors) {}
+      views(windows, dialogs, errors),
+      statusArea(errors) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -32,6 +33,8 @@ Port SimDesktop::port() {
     port.hooks = &hooks;
     port.threads = &threads;
     port.dialogViews = &views;
+    port.statusArea = &statusArea;
+    port.clock = &clock;
     return port;
 }
 

@@ -14,6 +14,7 @@
 #include "os/sim/SimInput.h"
 #include "os/sim/SimKeyboard.h"
 #include "os/sim/SimShell.h"
+#include "os/sim/SimStatusArea.h"
 #include "os/sim/SimSystemInfo.h"
 #include "os/sim/SimWindows.h"
 
@@ -45,6 +46,8 @@ public:
     posix::PosixThreads threads;
     SimHooks hooks;
     HeadlessViews views;
+    SimStatusArea statusArea;
+    SimClock clock;
 };
 
 }  // namespace os::sim

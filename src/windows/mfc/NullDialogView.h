@@ -41,6 +41,9 @@ public:
     void endDialog(int) override {}
     // Without a window nobody can answer: the answer that changes nothing.
     int messageBox(const std::string&, const std::string&, unsigned style) override;
+    void modifyStyle(unsigned, unsigned) override {}
+    void setIcon(os::IconHandle) override {}
+    bool insertSystemMenuItem(int, int, const std::string&) override { return false; }
 };
 
 }  // namespace windows::mfc

@@ -1,6 +1,7 @@
 // Presenters over the headless view: the message map, data exchange, what a user can and
 // cannot do, and modal dialogs scripted from the test.
 #include "os/Dialogs.h"
+#include "os/Port.h"
 #include "os/sim/HeadlessViews.h"
 #include "support/SimDesktopTest.h"
 #include "windows/mfc/Dialog.h"
@@ -197,6 +198,85 @@ TEST_F(DialogTest, ModalDialogsRunTheTestsScriptAndReturnHowTheyEnded) {
     EXPECT_EQ(runs[1].result, os::id::Ok);
     EXPECT_EQ(runs[2].result, os::id::Cancel);
     EXPECT_EQ(runs[3].result, os::id::Cancel);
+}
+
+// A sheet whose presenter takes one thread message and leaves the frame's commands alone.
+class TestSheet final : public windows::mfc::Dialog {
+public:
+    TestSheet() : Dialog(testTemplate()) {
+        on(Notification::PreTranslate, 0, [this](const os::DialogEvent& event) -> std::intptr_t {
+            log.push_back("pre " + std::to_string(event.message));
+            return event.message == PingMessage ? 1 : 0;
+        });
+        onMessage(PingMessage + 1, [this](const os::DialogEvent&) -> std::intptr_t {
+            log.push_back("dispatched");
+            return 0;
+        });
+        on(Notification::Minimized, 0, [this](const os::DialogEvent&) -> std::intptr_t {
+            log.push_back("minimized");
+            return 0;
+        });
+    }
+    std::vector<std::string> log;
+};
+
+class TestPage final : public windows::mfc::PropertyPage {
+public:
+    explicit TestPage(std::vector<std::string>& pageLog)
+        : PropertyPage(testTemplate()), log(pageLog) {}
+
+protected:
+    bool onSetActive() override {
+        log.push_back("active");
+        return PropertyPage::onSetActive();
+    }
+
+private:
+    std::vector<std::string>& log;
+};
+
+TEST_F(DialogTest, SheetsShowTheirPagesAndOfferThreadMessagesFirst) {
+    TestSheet sheet;
+    std::vector<std::string> pageLog;
+    TestPage first(pageLog);
+    TestPage second(pageLog);
+    desktop.views.whenModal([&](os::sim::HeadlessView& view) {
+        EXPECT_EQ(view.tabs(), (std::vector<std::string>{"Test", "Test"}));
+        EXPECT_EQ(view.currentTab(), 0);
+        EXPECT_EQ(pageLog, (std::vector<std::string>{"active"}));
+        EXPECT_TRUE(view.selectTab(1));
+        EXPECT_FALSE(view.selectTab(2));
+        EXPECT_EQ(view.currentTab(), 1);
+
+        // No system menu without its style.
+        EXPECT_TRUE(view.systemMenu().empty());
+        EXPECT_FALSE(view.insertSystemMenuItem(0, os::sc::Minimize, "Mi&nimize"));
+        view.modifyStyle(0, os::ws::SysMenu);
+        EXPECT_TRUE(view.insertSystemMenuItem(0, os::sc::Minimize, "Mi&nimize"));
+        EXPECT_EQ(view.systemMenu().front().text, "Mi&nimize");
+
+        view.pumpMessages();
+        sheet.log.clear();
+        desktop.windows.postMessage(view.getHandle(), PingMessage, 0, 0);
+        desktop.windows.postMessage(view.getHandle(), PingMessage + 1, 0, 0);
+        EXPECT_EQ(view.pumpMessages(), 2);
+        EXPECT_EQ(sheet.log, (std::vector<std::string>{"pre " + std::to_string(PingMessage),
+                                                       "pre " + std::to_string(PingMessage + 1),
+                                                       "dispatched"}));
+
+        // Commands the presenter leaves alone are the toolkit's.
+        EXPECT_TRUE(view.systemCommand(os::sc::Minimize));
+        EXPECT_TRUE(view.isMinimized());
+        EXPECT_EQ(sheet.log.back(), "minimized");
+        EXPECT_TRUE(view.systemCommand(os::sc::Close));
+        EXPECT_TRUE(view.hasEnded());
+    });
+    const unsigned flags = 0x8C;
+    const int result = os::dialogViews().runSheet(
+        testTemplate(), sheet, {{&testTemplate(), &first}, {&testTemplate(), &second}}, flags, 0);
+    EXPECT_EQ(result, os::id::Cancel);
+    EXPECT_EQ(pageLog, (std::vector<std::string>{"active", "active"}));
+    EXPECT_FALSE(first.hasWindow());
 }
 
 }  // namespace
