@@ -1,0 +1,17 @@
+#pragma once
+
+// The calls the program exports for the X11 hook library, which is loaded into the program
+// and must not link the program's own code: the one way its thread hands an input event to
+// the program.
+
+#include <cstdint>
+
+extern "C" {
+
+// Queues an input message for the window's thread, with the state of every virtual key at the
+// event (256 entries, bit 0x80 down, bit 0x01 toggled on). While the thread handles the
+// message, its key-state queries answer from that table. Non-zero on success; zero when the
+// window does not exist.
+int PastrixPostInputMessage(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
+                            std::intptr_t lParam, const std::uint8_t* keyState);
+}
