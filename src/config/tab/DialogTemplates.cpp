@@ -142,6 +142,32 @@ const os::DialogTemplate& abbreviation::dialogTemplate() {
     return dialog;
 }
 
+const os::DialogTemplate& newsletter::dialogTemplate() {
+    static const os::DialogTemplate dialog{
+        newsletter::Dialog,
+        "Please sign up for the newsletter",
+        272,
+        89,
+        ds::Caption | ds::SystemMenu,
+        "MS Shell Dlg",
+        8,
+        {
+            {newsletter::Signup, ControlKind::DefaultPushButton, "Signup", 161, 68, 50, 14, 0, ""},
+            {newsletter::Skip, ControlKind::PushButton, "Skip", 215, 68, 50, 14, 0, ""},
+            {newsletter::Picture, ControlKind::Picture, newsletter::BitmapResource, 7, 7, 56, 56, 0,
+             ""},
+            {newsletter::EmailAddress, ControlKind::Edit, "", 70, 48, 195, 14,
+             cs::AutoHScroll | cs::Border, ""},
+            {NoControlId, ControlKind::Label,
+             "Please sign up for the newsletter. We will let you know about new releases of the "
+             "software. It is optional to sign up.",
+             70, 7, 195, 26, 0, ""},
+            {NoControlId, ControlKind::Label, "Your e-mail address:", 70, 37, 195, 8, 0, ""},
+        },
+    };
+    return dialog;
+}
+
 const os::DialogTemplate& sheet::dialogTemplate() {
     static const os::DialogTemplate frame{
         sheet::Dialog,
