@@ -76,4 +76,22 @@ inline constexpr int Help = 9;
 const os::DialogTemplate& dialogTemplate();
 }  // namespace sheet
 
+// The System page.
+namespace system {
+inline constexpr int Dialog = 101;
+inline constexpr int StartAutomatically = 1000;
+inline constexpr int Workspaces = 1001;
+inline constexpr int CreateWorkspace = 1002;
+inline constexpr int DeleteWorkspace = 1003;
+inline constexpr int Enabled = 1012;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace system
+
+// The dialog that asks for a new workspace's name.
+namespace newworkspace {
+inline constexpr int Dialog = 130;
+inline constexpr int Name = 1014;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace newworkspace
+
 }  // namespace products::pastrix::config::tab::templates
