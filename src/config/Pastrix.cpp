@@ -12,6 +12,7 @@
 #include "config/tab/NewsletterDialog.h"
 #include "config/tab/PXTab.h"
 #include "config/tab/PropertySheetBase.h"
+#include "config/tab/SystemTab.h"
 #include "config/workspace/Workspace.h"
 #include "encryption/simple/XORFileReader.h"
 #include "encryption/simple/XORFileWriter.h"
@@ -69,7 +70,8 @@ std::uint32_t sizeLimit(const configfile::PXSettings& settings) {
 // The pages, the settings window and the newsletter offer, from the settings groups to the
 // end of the window's run.
 void runSettingsWindow(MessageBoxReporter& reporter, ::util::config::ConfigImpl& config,
-                       bool startMinimized) {
+                       windows::hook::KeyboardHook& keyboardHook,
+                       windows::hook::MouseHook& mouseHook, bool startMinimized) {
     configfile::SystemSettings systemSettings(config, reporter);
     configfile::PXSettings pxSettings(config, reporter);
     configfile::CCSettings ccSettings(config, reporter);
@@ -78,11 +80,14 @@ void runSettingsWindow(MessageBoxReporter& reporter, ::util::config::ConfigImpl&
     workspace::Workspace workspace(reporter, sizeLimit(pxSettings));
     clipboard::PXToolTipFactory toolTipFactory(workspace, pxSettings.getUseToolTip());
 
+    tab::SystemTab systemPage(reporter, workspace, systemSettings, keyboardHook, mouseHook);
     tab::PXTab slotPage(reporter, workspace, pxSettings);
     tab::CCTab coolKeysPage(reporter, workspace, ccSettings);
     tab::AboutTab aboutPage(reporter, platform::ProductName, supportSettings);
     tab::PropertySheetBase sheet(reporter, config, slotPage, coolKeysPage, platform::ProductName,
                                  toolTipFactory, startMinimized);
+    systemPage.setSheet(&sheet);
+    sheet.addPage(systemPage);
     sheet.addPage(slotPage);
     sheet.addPage(coolKeysPage);
     sheet.addPage(aboutPage);
@@ -122,7 +127,7 @@ void runApplication(MessageBoxReporter& reporter, const std::string& programDire
     }
     threadRegistration->setAttachThreadInputId(os::threads().getCurrentThreadId());
 
-    runSettingsWindow(reporter, config, startMinimized);
+    runSettingsWindow(reporter, config, *keyboardHook, *mouseHook, startMinimized);
 
     threadRegistration.reset();
     stopAndDestroy(mouseHook);
