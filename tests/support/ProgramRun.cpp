@@ -53,7 +53,7 @@ void ProgramRunTest::run(const std::string& arguments) {
     desktop.systemInfo.setCommandLine((programDirectory / "pastrix").string() +
                                       (arguments.empty() ? "" : " " + arguments));
     products::pastrix::config::Pastrix::run();
-    sheet = nullptr;
+    runningSheet = nullptr;
     // The process ends here, and with it its copies of the hook library: the registered
     // thread, which the program never clears, goes with the library's shared data. Hooks
     // left set up would stay, as on a desktop where other processes still hold the library.
@@ -67,22 +67,23 @@ void ProgramRunTest::whenModal(std::function<void(os::sim::HeadlessView&)> scrip
     desktop.views.whenModal(std::move(script));
 }
 
-void ProgramRunTest::whileRunning(std::function<void(os::sim::HeadlessView& sheet)> script) {
+void ProgramRunTest::whileRunning(
+    std::function<void(os::sim::HeadlessView& settingsWindow)> script) {
     desktop.views.whenModal([this, script](os::sim::HeadlessView& view) {
         EXPECT_EQ(view.templateId(), sheetIds::Dialog);
-        sheet = &view;
+        runningSheet = &view;
         pump();
         script(view);
         if (!view.hasEnded()) {
             EXPECT_TRUE(view.click(sheetIds::Cancel)) << "Shutdown";
         }
-        sheet = nullptr;
+        runningSheet = nullptr;
     });
 }
 
 void ProgramRunTest::pump() {
-    ASSERT_NE(sheet, nullptr) << "only while the settings window runs";
-    sheet->pumpMessages(
+    ASSERT_NE(runningSheet, nullptr) << "only while the settings window runs";
+    runningSheet->pumpMessages(
         [this](const std::optional<os::Message>& message) { standIn->handling(message); });
 }
 

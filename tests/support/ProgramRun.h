@@ -59,7 +59,7 @@ protected:
     void whenModal(std::function<void(os::sim::HeadlessView&)> script);
     // The settings window: "Shutdown" is pressed when the script is done, unless the script
     // ended the run itself.
-    void whileRunning(std::function<void(os::sim::HeadlessView& sheet)> script);
+    void whileRunning(std::function<void(os::sim::HeadlessView& settingsWindow)> script);
 
     // Inside the settings window's script: one event of the user, then the loop's turn.
     void press(int virtualKey, bool down);
@@ -83,7 +83,7 @@ protected:
     // Where the test program and the hook libraries it built are.
     std::filesystem::path testProgramDirectory;
     // The settings window while its script runs.
-    os::sim::HeadlessView* sheet = nullptr;
+    os::sim::HeadlessView* runningSheet = nullptr;
 
 private:
     std::unique_ptr<ProgramFileSystem> fileSystem;
