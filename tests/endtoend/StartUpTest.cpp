@@ -276,4 +276,23 @@ TEST_F(StartUpTest, TheNewsletterIsOfferedBeforeTheSettingsWindowAndSigningUpOpe
     EXPECT_EQ(desktop.shell.launches().size(), 1U);
 }
 
+TEST_F(StartUpTest, AHookThatCannotBeRemovedAtShutdownIsShownAndTheRunStillEnds) {
+    whileRunning([&](os::sim::HeadlessView&) {
+        EXPECT_EQ(desktop.hooks.installedHooks(KeyboardHookType), 1U);
+        desktop.hooks.failRemovals(5);
+    });
+    run();
+    EXPECT_TRUE(ranTheSettingsWindow());
+    const auto boxes = errorBoxes();
+    ASSERT_FALSE(boxes.empty());
+    // The mouse hook goes first; the keyboard hook, taken down while that failure is on its
+    // way, can only be reported.
+    EXPECT_THAT(boxes.back(), StartsWith("An hook exception occured.\nError removing the hook. "));
+    EXPECT_EQ(boxes.size(), 3U);
+    for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
+        EXPECT_THAT(boxes[i], HasSubstr("Assertion failed. Message: Error removing the hook. "));
+    }
+    desktop.hooks.failRemovals(0);
+}
+
 }  // namespace
