@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::size_t MinimumLength = 8;
 constexpr std::size_t MaximumLength = 64;
-// The top-level domain and its dot need at least this many characters after the "@".
+// At least this many characters follow the "@": room for a dot and a two-letter domain.
 constexpr std::size_t TailWithoutAt = 4;
 
 }  // namespace
