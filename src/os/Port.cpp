@@ -93,4 +93,8 @@ Clock& clock() {
     return require(current.clock, "clock");
 }
 
+Registry& registry() {
+    return require(current.registry, "registry");
+}
+
 }  // namespace os

@@ -11,6 +11,7 @@
 #include "os/Input.h"
 #include "os/Keyboard.h"
 #include "os/Libraries.h"
+#include "os/Registry.h"
 #include "os/Shell.h"
 #include "os/StatusArea.h"
 #include "os/SystemInfo.h"
@@ -40,6 +41,7 @@ struct Port {
     DialogViews* dialogViews = nullptr;
     StatusArea* statusArea = nullptr;
     Clock* clock = nullptr;
+    Registry* registry = nullptr;
 };
 
 // Installs the port for the whole process and returns the one it replaces.
@@ -63,5 +65,6 @@ Threads& threads();
 DialogViews& dialogViews();
 StatusArea& statusArea();
 Clock& clock();
+Registry& registry();
 
 }  // namespace os

@@ -12,14 +12,10 @@
 #include "os/Keyboard.h"
 #include "os/Port.h"
 #include "os/sim/SimEditor.h"
-#include "support/HookStandIn.h"
+#include "support/HookedWindow.h"
 #include "support/RecordingReporter.h"
 #include "support/SettingsFile.h"
 #include "support/SimDesktopTest.h"
-#include "windows/hook/HookLibrary.h"
-#include "windows/hook/KeyboardHook.h"
-#include "windows/hook/MouseHook.h"
-#include "windows/process/AttachThreadInputLibrary.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -35,7 +31,6 @@ using products::pastrix::config::coolkeys::CKEntry;
 using products::pastrix::config::tab::CCTab;
 using products::pastrix::config::tab::SlotKeyHandler;
 using products::pastrix::config::workspace::Workspace;
-namespace hook = windows::hook;
 
 struct QuietToolTip final : SlotToolTip {
     void show(int, int, bool) override {}
@@ -48,16 +43,6 @@ protected:
         std::filesystem::create_directory(path("ws"));
         workspace.open("ws");
         handler.attachToolTip(&toolTip);
-        threadRegistration.setAttachThreadInputId(os::threads().getCurrentThreadId());
-        keyboardHook->start(pageWindow);
-        mouseHook->start(pageWindow);
-    }
-
-    ~CoolKeysEndToEndTest() override {
-        // Stopped here, keyboard first as the program does, so that no hook's destructor
-        // has anything left to fail.
-        keyboardHook->stop();
-        mouseHook->stop();
     }
 
     void addCoolKey(const std::string& abbreviation, const std::string& text) {
@@ -71,18 +56,11 @@ protected:
 
     // The user-interface thread's loop over the page window's queue.
     void pump() {
-        while (const auto message = desktop.windows.takeMessage()) {
-            hookLibrary.handling(message);
-            if (message->message == hook::KeyEventMessage) {
-                handler.onKeyEvent(static_cast<int>(message->wParam),
-                                   hook::keydata::isPress(message->lParam));
-                coolKeys.onKey(static_cast<unsigned>(message->wParam),
-                               static_cast<std::uint32_t>(message->lParam));
-            } else if (message->message == hook::MouseEventMessage) {
-                handler.onKeyEvent(os::vk::LButton, false);
-            }
-        }
-        hookLibrary.handling(std::nullopt);
+        page.pump([this](const os::Message& message) {
+            testing_support::HookedWindow::route(
+                message, [this](int key, bool pressed) { handler.onKeyEvent(key, pressed); },
+                [this](unsigned key, std::uint32_t keyData) { coolKeys.onKey(key, keyData); });
+        });
     }
 
     void press(int key, bool down) {
@@ -132,15 +110,7 @@ protected:
     testing_support::RecordingReporter reporter;
     Workspace workspace{reporter, 0, directory.string()};
     os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
-    os::WindowHandle pageWindow = desktop.windows.addWindow("System");
-    // The system's side of the hook library's promise: the key state at each event.
-    testing_support::HookStandIn hookLibrary{
-        desktop, pageWindow, testing_support::HookStandIn::Messages::PostedByLibrary};
-    std::unique_ptr<windows::hook::KeyboardHook> keyboardHook =
-        std::make_unique<windows::hook::KeyboardHook>("clipboard.so");
-    std::unique_ptr<windows::hook::MouseHook> mouseHook =
-        std::make_unique<windows::hook::MouseHook>("clipboard.so");
-    windows::process::AttachThreadInputLibrary threadRegistration{"clipboard.so"};
+    testing_support::HookedWindow page{desktop, "System"};
     ExecuterImpl executer{workspace};
     QuietToolTip toolTip;
     SlotKeyHandler handler{executer, workspace, true, {}};

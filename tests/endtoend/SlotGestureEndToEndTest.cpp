@@ -10,13 +10,9 @@
 #include "os/Keyboard.h"
 #include "os/Port.h"
 #include "os/sim/SimEditor.h"
-#include "support/HookStandIn.h"
+#include "support/HookedWindow.h"
 #include "support/RecordingReporter.h"
 #include "support/SimDesktopTest.h"
-#include "windows/hook/HookLibrary.h"
-#include "windows/hook/KeyboardHook.h"
-#include "windows/hook/MouseHook.h"
-#include "windows/process/AttachThreadInputLibrary.h"
 #include "windows/window/ThreadedWindowX.h"
 
 #include <chrono>
@@ -33,7 +29,6 @@ using products::pastrix::config::clipboard::PXToolTip;
 using products::pastrix::config::clipboard::PXToolTipFactory;
 using products::pastrix::config::tab::SlotKeyHandler;
 using products::pastrix::config::workspace::Workspace;
-namespace hook = windows::hook;
 
 const std::vector<InProcessClipboard::Format> usersClipboard = {
     {os::cf::Text, std::string("the user's own text\0", 20)},
@@ -49,38 +44,26 @@ protected:
         editor.select(6, 11);
         desktop.clipboard.setContent(usersClipboard);
 
-        factory.setParent(pageWindow);
+        factory.setParent(page.window());
         tooltipThread = std::make_unique<windows::window::ThreadedWindowX>(
             factory, std::chrono::milliseconds(10));
         tooltip = dynamic_cast<PXToolTip*>(tooltipThread->getWindowX());
         PXToolTip::setInstance(tooltip);
         tooltipThread->startLoop();
         handler.attachToolTip(tooltip);
-
-        threadRegistration.setAttachThreadInputId(os::threads().getCurrentThreadId());
-        keyboardHook->start(pageWindow);
-        mouseHook->start(pageWindow);
     }
 
     ~SlotGestureEndToEndTest() override {
-        keyboardHook->stop();
-        mouseHook->stop();
         tooltipThread->stop();
         tooltipThread->join();
     }
 
     // The user-interface thread's loop: each hook message goes to the key handler.
     void pump() {
-        while (const auto message = desktop.windows.takeMessage()) {
-            hookLibrary.handling(message);
-            if (message->message == hook::KeyEventMessage) {
-                handler.onKeyEvent(static_cast<int>(message->wParam),
-                                   hook::keydata::isPress(message->lParam));
-            } else if (message->message == hook::MouseEventMessage) {
-                handler.onKeyEvent(os::vk::LButton, false);
-            }
-        }
-        hookLibrary.handling(std::nullopt);
+        page.pump([this](const os::Message& message) {
+            testing_support::HookedWindow::route(
+                message, [this](int key, bool pressed) { handler.onKeyEvent(key, pressed); });
+        });
     }
 
     // The user holds Ctrl (or the left button) and taps the key the given number of times.
@@ -122,15 +105,7 @@ protected:
     testing_support::RecordingReporter reporter;
     Workspace workspace{reporter, 0, directory.string()};
     os::sim::SimEditor editor{desktop, "notes.txt - Editor"};
-    os::WindowHandle pageWindow = desktop.windows.addWindow("System");
-    // The system's side of the hook library's promise: the key state at each event.
-    testing_support::HookStandIn hookLibrary{
-        desktop, pageWindow, testing_support::HookStandIn::Messages::PostedByLibrary};
-    std::unique_ptr<windows::hook::KeyboardHook> keyboardHook =
-        std::make_unique<windows::hook::KeyboardHook>("clipboard.so");
-    std::unique_ptr<windows::hook::MouseHook> mouseHook =
-        std::make_unique<windows::hook::MouseHook>("clipboard.so");
-    windows::process::AttachThreadInputLibrary threadRegistration{"clipboard.so"};
+    testing_support::HookedWindow page{desktop, "System"};
     ExecuterImpl executer{workspace};
     PXToolTipFactory factory{workspace, true};
     std::unique_ptr<windows::window::ThreadedWindowX> tooltipThread;

@@ -7,10 +7,7 @@ namespace testing_support {
 namespace hook = windows::hook;
 
 HookStandIn::HookStandIn(os::sim::SimDesktop& simDesktop, os::WindowHandle target, Messages posting)
-    : desktop(simDesktop),
-      window(target),
-      messages(posting),
-      installed(portWith(simDesktop, *this)) {
+    : desktop(simDesktop), window(target), messages(posting), installed(portWith(*this)) {
     keyWatcher = desktop.input.watchKeys([this](const os::sim::InputEvent& event) {
         const std::uint32_t keyData =
             hook::keydata::make(event.scanCode, event.extended, event.released) | 1U;
@@ -29,8 +26,9 @@ HookStandIn::~HookStandIn() {
     desktop.input.unwatch(buttonWatcher);
 }
 
-os::Port HookStandIn::portWith(os::sim::SimDesktop& simDesktop, os::Keyboard& keyboard) {
-    os::Port port = simDesktop.port();
+os::Port HookStandIn::portWith(os::Keyboard& keyboard) {
+    // On top of whatever the test installed, so that its other parts stay.
+    os::Port port = os::installed();
     port.keyboard = &keyboard;
     return port;
 }
@@ -51,7 +49,7 @@ void HookStandIn::post(unsigned message, std::uintptr_t wParam, std::intptr_t lP
 void HookStandIn::handling(const std::optional<os::Message>& message) {
     std::lock_guard lock(mutex);
     current.reset();
-    if (message && message->window == window &&
+    if (message && (window == 0 || message->window == window) &&
         (message->message == hook::KeyEventMessage ||
          message->message == hook::MouseEventMessage) &&
         !posted.empty()) {

@@ -19,7 +19,8 @@ namespace testing_support {
 // test tells which message it is handling with `handling` and installs this object's
 // keyboard as the platform's for its lifetime.
 // With the real hook library loaded, the library posts the messages and this object plays
-// only the system's part: the key state at each event while its message is handled.
+// only the system's part: the key state at each event while its message is handled. Window 0
+// then stands for whatever window the library posts to.
 class HookStandIn final : public os::Keyboard {
 public:
     enum class Messages { Posted, PostedByLibrary };
@@ -44,7 +45,7 @@ public:
 
 private:
     void post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    static os::Port portWith(os::sim::SimDesktop& desktop, os::Keyboard& keyboard);
+    static os::Port portWith(os::Keyboard& keyboard);
 
     os::sim::SimDesktop& desktop;
     os::WindowHandle window;

@@ -142,6 +142,32 @@ const os::DialogTemplate& abbreviation::dialogTemplate() {
     return dialog;
 }
 
+const os::DialogTemplate& newsletter::dialogTemplate() {
+    static const os::DialogTemplate dialog{
+        newsletter::Dialog,
+        "Please sign up for the newsletter",
+        272,
+        89,
+        ds::Caption | ds::SystemMenu,
+        "MS Shell Dlg",
+        8,
+        {
+            {newsletter::Signup, ControlKind::DefaultPushButton, "Signup", 161, 68, 50, 14, 0, ""},
+            {newsletter::Skip, ControlKind::PushButton, "Skip", 215, 68, 50, 14, 0, ""},
+            {newsletter::Picture, ControlKind::Picture, newsletter::BitmapResource, 7, 7, 56, 56, 0,
+             ""},
+            {newsletter::EmailAddress, ControlKind::Edit, "", 70, 48, 195, 14,
+             cs::AutoHScroll | cs::Border, ""},
+            {NoControlId, ControlKind::Label,
+             "Please sign up for the newsletter. We will let you know about new releases of the "
+             "software. It is optional to sign up.",
+             70, 7, 195, 26, 0, ""},
+            {NoControlId, ControlKind::Label, "Your e-mail address:", 70, 37, 195, 8, 0, ""},
+        },
+    };
+    return dialog;
+}
+
 const os::DialogTemplate& sheet::dialogTemplate() {
     static const os::DialogTemplate frame{
         sheet::Dialog,
@@ -158,6 +184,60 @@ const os::DialogTemplate& sheet::dialogTemplate() {
         },
     };
     return frame;
+}
+
+const os::DialogTemplate& system::dialogTemplate() {
+    static const os::DialogTemplate page{
+        system::Dialog,
+        "System",
+        200,
+        201,
+        ds::Page,
+        "MS Shell Dlg",
+        8,
+        {
+            {system::StartAutomatically, ControlKind::CheckBox, "Start automatically after reboot",
+             15, 20, 150, 10, 0,
+             "Select to make this application start automatically after reboot."},
+            {system::Enabled, ControlKind::CheckBox, "Enabled", 15, 35, 42, 10, 0,
+             "Select this to active both Pastrix and Cool Keys."},
+            {system::Workspaces, ControlKind::DropDownList, "", 15, 65, 108, 80,
+             cs::Sorted | cs::VScroll, "Select a workspace."},
+            {system::CreateWorkspace, ControlKind::PushButton, "Create new..", 130, 65, 50, 14, 0,
+             "Press here to create a new workspace."},
+            {system::DeleteWorkspace, ControlKind::PushButton, "Delete..", 130, 83, 50, 14, 0,
+             "Press here to delete the current active workspace."},
+            {NoControlId, ControlKind::GroupBox, "System Settings", 7, 7, 183, 188, 0, ""},
+            {NoControlId, ControlKind::Label, "Active workspace", 15, 55, 100, 8, 0, ""},
+            {NoControlId, ControlKind::Label,
+             "In order to use this software you must be aware of its user interface. Please "
+             "have a look in chapter 6 \"User Interface - how to copy and paste\". A good start "
+             "is to try the examples you find there. Press the \"Help\" button to open the "
+             "manual.",
+             15, 110, 165, 72, 0, ""},
+        },
+    };
+    return page;
+}
+
+const os::DialogTemplate& newworkspace::dialogTemplate() {
+    static const os::DialogTemplate dialog{
+        newworkspace::Dialog,
+        "Create new workspace",
+        186,
+        66,
+        ds::Caption | ds::SystemMenu,
+        "MS Shell Dlg",
+        8,
+        {
+            {newworkspace::Name, ControlKind::Edit, "", 7, 20, 172, 14,
+             cs::AutoHScroll | cs::Border, ""},
+            {os::id::Cancel, ControlKind::PushButton, "Cancel", 75, 45, 50, 14, 0, ""},
+            {os::id::Ok, ControlKind::DefaultPushButton, "OK", 129, 45, 50, 14, 0, ""},
+            {NoControlId, ControlKind::Label, "Enter the new workspace name", 7, 8, 172, 8, 0, ""},
+        },
+    };
+    return dialog;
 }
 
 }  // namespace products::pastrix::config::tab::templates

@@ -54,6 +54,18 @@ inline constexpr int Abbreviation = 1035;
 inline constexpr int Text = 1037;
 const os::DialogTemplate& dialogTemplate();
 }  // namespace abbreviation
+// The newsletter sign-up at start-up.
+namespace newsletter {
+inline constexpr int Dialog = 136;
+inline constexpr int Signup = 1;
+inline constexpr int Skip = 2;
+inline constexpr int EmailAddress = 1040;
+inline constexpr int Picture = 1041;
+// The picture the dialog shows, and the resource file a toolkit renders it from.
+inline constexpr int Bitmap = 137;
+inline constexpr const char* BitmapResource = "newsletter.png";
+const os::DialogTemplate& dialogTemplate();
+}  // namespace newsletter
 // The property sheet around the pages: the system's own sheet has no resource, so this
 // template only gives its frame and standard buttons (renamed when the sheet starts).
 namespace sheet {
@@ -63,5 +75,23 @@ inline constexpr int Cancel = 2;
 inline constexpr int Help = 9;
 const os::DialogTemplate& dialogTemplate();
 }  // namespace sheet
+
+// The System page.
+namespace system {
+inline constexpr int Dialog = 101;
+inline constexpr int StartAutomatically = 1000;
+inline constexpr int Workspaces = 1001;
+inline constexpr int CreateWorkspace = 1002;
+inline constexpr int DeleteWorkspace = 1003;
+inline constexpr int Enabled = 1012;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace system
+
+// The dialog that asks for a new workspace's name.
+namespace newworkspace {
+inline constexpr int Dialog = 130;
+inline constexpr int Name = 1014;
+const os::DialogTemplate& dialogTemplate();
+}  // namespace newworkspace
 
 }  // namespace products::pastrix::config::tab::templates

@@ -77,7 +77,7 @@ bool PropertySheetBase::onInitDialog() {
     // What the window's creation does: tips and the application icon.
     view().enableToolTips(true);
     view().setIcon(windows::window::loadIcon(IconId));
-    view().setCaption(caption);
+    view().setCaption(getTitle());
 
     const bool focus = Dialog::onInitDialog();
     view().modifyStyle(0, os::ws::MinimizeBox | os::ws::SysMenu);
@@ -95,6 +95,11 @@ bool PropertySheetBase::onInitDialog() {
     view().setText(ids::Ok, "Minimize");
     view().setText(ids::Help, "Help");
     return focus;
+}
+
+void PropertySheetBase::SetTitle(const std::string& text) {
+    title = text;
+    view().setCaption(getTitle());
 }
 
 void PropertySheetBase::startToolTip() {

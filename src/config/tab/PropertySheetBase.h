@@ -55,6 +55,10 @@ public:
     bool isInStatusArea() const { return _isInStatusArea; }
     bool wasCenteredOnce() const { return centeredOnce; }
     const std::string& getCaption() const { return caption; }
+    // The window's title, which the System page keeps naming the open workspace; the
+    // caption until it is set.
+    void SetTitle(const std::string& text);
+    const std::string& getTitle() const { return title.empty() ? caption : title; }
     // The tooltip thread while the sheet's window lives; nullptr before.
     windows::window::ThreadedWindowX* getToolTipThread() const { return toolTipThread.get(); }
 
@@ -86,6 +90,7 @@ private:
     PXTab& slotPage;
     CCTab& coolKeysPage;
     std::string caption;
+    std::string title;
     clipboard::PXToolTipFactory& toolTipFactory;
     bool startMinimized;
     bool _isInStatusArea = false;

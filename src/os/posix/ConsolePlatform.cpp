@@ -8,6 +8,7 @@ ConsolePlatform::ConsolePlatform()
       clipboard(errors, memory),
       shell(errors),
       systemInfo(errors),
+      registry(errors),
       installation(port()) {}
 
 Port ConsolePlatform::port() {
@@ -20,6 +21,7 @@ Port ConsolePlatform::port() {
     result.clipboard = &clipboard;
     result.shell = &shell;
     result.systemInfo = &systemInfo;
+    result.registry = &registry;
     return result;
 }
 

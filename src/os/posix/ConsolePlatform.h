@@ -3,6 +3,7 @@
 #include "os/ScopedInstall.h"
 #include "os/posix/ConsoleDialogs.h"
 #include "os/posix/ConsoleKeyboard.h"
+#include "os/posix/FileRegistry.h"
 #include "os/posix/HeapMemory.h"
 #include "os/posix/InProcessClipboard.h"
 #include "os/posix/PosixErrors.h"
@@ -15,7 +16,8 @@ namespace os::posix {
 // The platform of a command-line program: real files, memory blocks and error texts, message
 // boxes on standard error, a keyboard that names keys by the United States layout, a
 // clipboard of the program's own (its content ends with the program), the desktop opener
-// for documents and addresses, and no screen. Installed for as long as the object lives.
+// for documents and addresses, the registry in the user's configuration files, and no screen.
+// Installed for as long as the object lives.
 class ConsolePlatform {
 public:
     ConsolePlatform();
@@ -33,6 +35,7 @@ private:
     InProcessClipboard clipboard;
     PosixShell shell;
     PosixSystemInfo systemInfo;
+    FileRegistry registry;
     ScopedInstall installation;
 };
 

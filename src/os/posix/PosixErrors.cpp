@@ -66,6 +66,8 @@ constexpr OwnText ownTexts[] = {
     {error::InvalidHookFilter, "Invalid hook procedure type."},
     {error::InvalidFilterProc, "Invalid hook procedure."},
     {error::HookNeedsHmod, "Cannot set nonlocal hook without a module handle."},
+    {error::MoreData, "More data is available."},
+    {error::NoMoreItems, "No more data is available."},
 };
 
 std::optional<std::string> nativeText(int nativeCode) {

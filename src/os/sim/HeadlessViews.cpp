@@ -466,10 +466,17 @@ bool HeadlessView::minimize() {
 }
 
 int HeadlessView::pumpMessages() {
+    return pumpMessages({});
+}
+
+int HeadlessView::pumpMessages(const std::function<void(const std::optional<Message>&)>& taking) {
     int count = 0;
     Message message;
     while (!hasEnded() && owner_.windows_.peekMessage(message, true)) {
         ++count;
+        if (taking) {
+            taking(message);
+        }
         DialogEvent event;
         event.notification = Notification::PreTranslate;
         event.message = message.message;
@@ -480,6 +487,9 @@ int HeadlessView::pumpMessages() {
         }
         owner_.windows_.translateMessage(message);
         owner_.windows_.dispatchMessage(message);
+    }
+    if (taking) {
+        taking(std::nullopt);
     }
     return count;
 }

@@ -133,6 +133,9 @@ public:
     // The modal loop's turn: every message waiting in the calling thread's queue is offered
     // to the presenter first and dispatched unless it took it. Returns how many there were.
     int pumpMessages();
+    // The same, telling the observer each message as the loop takes it, and nullopt once
+    // the queue is empty (a test plays what the system keeps per message with it).
+    int pumpMessages(const std::function<void(const std::optional<Message>&)>& taking);
 
     // Property sheets: the pages' captions in tab order, the selected tab, and a click on a
     // tab. A dialog that is not a sheet has no tabs.

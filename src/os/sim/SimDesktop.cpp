@@ -14,7 +14,8 @@ SimDesktop::SimDesktop()
       libraries(errors),
       hooks(errors, input, keyboard, windows),
       views(windows, dialogs, errors),
-      statusArea(errors) {}
+      statusArea(errors),
+      registry(errors) {}
 
 Port SimDesktop::port() {
     Port port;
@@ -35,6 +36,7 @@ Port SimDesktop::port() {
     port.dialogViews = &views;
     port.statusArea = &statusArea;
     port.clock = &clock;
+    port.registry = &registry;
     return port;
 }
 

@@ -13,6 +13,7 @@
 #include "os/sim/SimHooks.h"
 #include "os/sim/SimInput.h"
 #include "os/sim/SimKeyboard.h"
+#include "os/sim/SimRegistry.h"
 #include "os/sim/SimShell.h"
 #include "os/sim/SimStatusArea.h"
 #include "os/sim/SimSystemInfo.h"
@@ -48,6 +49,7 @@ public:
     HeadlessViews views;
     SimStatusArea statusArea;
     SimClock clock;
+    SimRegistry registry;
 };
 
 }  // namespace os::sim

@@ -15,8 +15,12 @@ inline constexpr unsigned int KeyEventMessage = 0x8001;
 // Posted when the left mouse button is released; wParam and lParam carry nothing.
 inline constexpr unsigned int MouseEventMessage = 0x8002;
 
-// The library's file, looked up in the program directory.
+// The library's file in the program directory; each desktop has its own flavour.
+#if defined(_WIN32)
 inline constexpr const char* LibraryFileName = "clipboard.dll";
+#else
+inline constexpr const char* LibraryFileName = "clipboard.so";
+#endif
 
 namespace entry {
 inline constexpr const char* KeyboardIsInitiated = "keyboardIsInitiated";
