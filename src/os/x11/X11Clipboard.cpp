@@ -1,6 +1,8 @@
 #include "os/x11/X11Clipboard.h"
 
 #include "os/ErrorCodes.h"
+#include "os/x11/SelectionReader.h"
+#include "os/x11/SelectionServer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -69,12 +71,16 @@ X11Clipboard::X11Clipboard(Errors& errors, GlobalMemory& memory, const std::stri
     : errors_(errors),
       memory_(memory),
       table_(formatTablePath),
-      server_([this](unsigned format) { return targetNames(format); }) {
+      reader_(std::make_unique<SelectionReader>()),
+      server_(std::make_unique<SelectionServer>(
+          [this](unsigned format) { return targetNames(format); })) {
     reportTableProblems();
 }
 
+X11Clipboard::~X11Clipboard() = default;
+
 bool X11Clipboard::connected() const {
-    return reader_.connected() && server_.connected();
+    return reader_->connected() && server_->connected();
 }
 
 void X11Clipboard::reportTableProblems() const {
@@ -108,7 +114,7 @@ bool X11Clipboard::isOpenedByCaller() const {
 }
 
 bool X11Clipboard::ownsSelection() const {
-    return reader_.owner() == server_.window();
+    return reader_->owner() == server_->window();
 }
 
 bool X11Clipboard::open(WindowHandle /*owner*/) {
@@ -138,7 +144,7 @@ bool X11Clipboard::close() {
     if (changed) {
         awaitPasteConsumed();
         const bool emptied = changed->empty();
-        result = server_.publish(std::make_shared<const SelectionContent>(std::move(*changed)));
+        result = server_->publish(std::make_shared<const SelectionContent>(std::move(*changed)));
         std::lock_guard lock(mutex_);
         if (result == error::Success && emptied) {
             emptiedAt_ = Clock::now();
@@ -169,13 +175,13 @@ void X11Clipboard::awaitCopy() const {
         emptiedAt = std::exchange(emptiedAt_, std::nullopt);
     }
     if (emptiedAt) {
-        server_.waitUntil([](const SelectionServer::Activity& now) { return !now.owned; },
-                          *emptiedAt + CopyWait);
+        server_->waitUntil([](const SelectionServer::Activity& now) { return !now.owned; },
+                           *emptiedAt + CopyWait);
     }
 }
 
 void X11Clipboard::awaitPasteConsumed() const {
-    const SelectionServer::Activity seen = server_.activity();
+    const SelectionServer::Activity seen = server_->activity();
     if (!seen.owned || !seen.requested) {
         return;
     }
@@ -186,22 +192,22 @@ void X11Clipboard::awaitPasteConsumed() const {
         return !now.owned || Clock::now() >= now.lastRequest + PasteQuiet;
     };
     for (;;) {
-        const SelectionServer::Activity now = server_.activity();
+        const SelectionServer::Activity now = server_->activity();
         if (consumed(now) || Clock::now() >= cap) {
             break;
         }
-        server_.waitUntil(
+        server_->waitUntil(
             [&](const SelectionServer::Activity& a) {
                 return !a.owned || a.lastRequest != now.lastRequest;
             },
             std::min(cap, now.lastRequest + PasteQuiet));
     }
-    const SelectionServer::Activity last = server_.activity();
+    const SelectionServer::Activity last = server_->activity();
     const auto quietAt = last.lastRequest + PasteQuiet;
     const auto doneAt = last.lostAt ? std::min(*last.lostAt, quietAt) : quietAt;
     // Nothing to wait for but time: the condition never holds.
-    server_.waitUntil([](const SelectionServer::Activity&) { return false; },
-                      std::min(cap, doneAt + PasteSettle));
+    server_->waitUntil([](const SelectionServer::Activity&) { return false; },
+                       std::min(cap, doneAt + PasteSettle));
 }
 
 std::vector<X11Clipboard::Listed> X11Clipboard::currentFormats() const {
@@ -209,7 +215,7 @@ std::vector<X11Clipboard::Listed> X11Clipboard::currentFormats() const {
     std::vector<Listed> listed;
     if (ownsSelection()) {
         // Reading our own selection through the server would wait on ourselves.
-        const auto content = server_.content();
+        const auto content = server_->content();
         if (content) {
             for (const SelectionFormat& format : *content) {
                 listed.push_back({format.format, {}});
@@ -218,7 +224,7 @@ std::vector<X11Clipboard::Listed> X11Clipboard::currentFormats() const {
         return listed;
     }
     int error = error::Success;
-    const std::optional<std::vector<std::string>> names = reader_.targets(error);
+    const std::optional<std::vector<std::string>> names = reader_->targets(error);
     if (!names) {
         // No owner, or one that does not answer: nothing can be read from it.
         return listed;
@@ -301,7 +307,7 @@ ClipboardData X11Clipboard::getData(unsigned format, MemoryHandle& block) {
     awaitCopy();
     std::string bytes;
     if (ownsSelection()) {
-        const auto content = server_.content();
+        const auto content = server_->content();
         const auto found =
             content ? std::find_if(content->begin(), content->end(),
                                    [&](const SelectionFormat& f) { return f.format == format; })
@@ -317,7 +323,7 @@ ClipboardData X11Clipboard::getData(unsigned format, MemoryHandle& block) {
         if (format == cf::Text) {
             // The owner's best text target, as the listing would choose it.
             for (const char* target : {Utf8Target, Utf8PlainTarget, Latin1Target}) {
-                read = reader_.read(target, error);
+                read = reader_->read(target, error);
                 if (read) {
                     if (std::strcmp(target, Latin1Target) == 0) {
                         *read = latin1ToUtf8(*read);
@@ -326,7 +332,7 @@ ClipboardData X11Clipboard::getData(unsigned format, MemoryHandle& block) {
                 }
             }
         } else if (const std::optional<std::string> target = table_.name(format)) {
-            read = reader_.read(*target, error);
+            read = reader_->read(*target, error);
         } else {
             error = error::InvalidParameter;
         }
@@ -385,7 +391,7 @@ MemoryHandle X11Clipboard::setData(unsigned format, MemoryHandle block) {
     std::shared_ptr<const SelectionContent> owned;
     if (startFromOwned && ownsSelection()) {
         // Without an empty first, the formats are added to what the program offers now.
-        owned = server_.content();
+        owned = server_->content();
     }
     std::lock_guard lock(mutex_);
     if (!pending_) {

@@ -5,8 +5,6 @@
 #include "os/GlobalMemory.h"
 #include "os/x11/ClipboardFormatTable.h"
 #include "os/x11/SelectionContent.h"
-#include "os/x11/SelectionReader.h"
-#include "os/x11/SelectionServer.h"
 
 #include <chrono>
 #include <memory>
@@ -17,6 +15,9 @@
 #include <vector>
 
 namespace os::x11 {
+
+class SelectionReader;
+class SelectionServer;
 
 // The system clipboard of an X11 desktop: the CLIPBOARD selection. "CF_TEXT" stands for
 // UTF8_STRING (UTF-8 is this platform's 8-bit code page); every other target is a registered
@@ -42,6 +43,7 @@ public:
 
     // The format table file; ClipboardFormatTable::defaultPath() for the user's own.
     X11Clipboard(Errors& errors, GlobalMemory& memory, const std::string& formatTablePath);
+    ~X11Clipboard() override;
 
     bool open(WindowHandle owner) override;
     bool close() override;
@@ -81,8 +83,10 @@ private:
     Errors& errors_;
     GlobalMemory& memory_;
     mutable ClipboardFormatTable table_;
-    mutable SelectionReader reader_;
-    SelectionServer server_;
+    // Xlib stays out of this header: its macros (None, Bool, Success...) would leak into every
+    // file that uses the clipboard.
+    std::unique_ptr<SelectionReader> reader_;
+    std::unique_ptr<SelectionServer> server_;
 
     mutable std::mutex mutex_;
     std::optional<std::thread::id> openedBy_;
