@@ -477,4 +477,35 @@ TEST_F(X11ClipboardTest, AnswersMultipleAndTimestampAndSurvivesRequestorsThatVan
     EXPECT_EQ(xclipOut("UTF8_STRING"), "text");
 }
 
+TEST_F(X11ClipboardTest, ACopyInAGtkEditorIsAwaitedAndCapturedWithoutItsPrivateTargets) {
+    const std::string text = "Grüße aus dem Editor ✓\nzweite Zeile";
+    Peer editor({"l3afpad", file("note.txt", text)});
+    int status = 0;
+    outputOf({"xdotool", "search", "--sync", "--onlyvisible", "--class", "l3afpad",
+              "windowactivate", "--sync"},
+             status);
+    ASSERT_EQ(status, 0) << "the editor did not come up";
+    outputOf({"xdotool", "key", "--clearmodifiers", "ctrl+a"}, status);
+
+    // The program's copy: empty the clipboard, send Ctrl+C, look at the clipboard at once.
+    {
+        ClipboardHelper::ScopedClipboard open;
+        ClipboardHelper::emptyClipboard();
+    }
+    outputOf({"xdotool", "key", "--clearmodifiers", "ctrl+c"}, status);
+    Clipboard copied("Clipboard");
+    ASSERT_TRUE(copied.capture());
+    const auto content = contentOf(copied);
+    EXPECT_EQ(copied.getText(), text);
+    EXPECT_EQ(copied.getDataTypes(), (std::vector<std::string>{"Text"}));
+    for (const auto& entry : content) {
+        const std::string name = ClipboardHelper::getFormatName(entry.first);
+        EXPECT_NE(name, "GTK_TEXT_BUFFER_CONTENTS");
+        EXPECT_NE(name, "SAVE_TARGETS");
+        EXPECT_NE(name, "TEXT");
+        EXPECT_NE(name, "text/plain");
+        EXPECT_NE(name, "COMPOUND_TEXT");
+    }
+}
+
 }  // namespace

@@ -181,8 +181,9 @@ void X11Clipboard::awaitCopy() const {
 }
 
 void X11Clipboard::awaitPasteConsumed() const {
-    const SelectionServer::Activity seen = server_->activity();
-    if (!seen.owned || !seen.requested) {
+    // Only a client that fetched what is on offer now may still be pasting it; an editor may
+    // also have taken the selection over right after fetching and paste from its own copy.
+    if (!server_->activity().requested) {
         return;
     }
     const auto cap = Clock::now() + PasteCap;
