@@ -15,13 +15,17 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <poll.h>
 #include <random>
 #include <signal.h>
@@ -130,6 +134,60 @@ std::string randomBytes(std::size_t size, unsigned seed) {
     }
     return bytes;
 }
+
+// A selection owner written the plain Xlib way, answering requests on a thread of its own; the
+// answer writes the requestor's property and says whether it gave the target.
+class RawOwner {
+public:
+    using Answer = std::function<bool(Display*, const XSelectionRequestEvent&)>;
+
+    RawOwner(const char* selection, Answer answer) : answer_(std::move(answer)) {
+        display_ = XOpenDisplay(nullptr);
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+        XSetSelectionOwner(display_, XInternAtom(display_, selection, False), window_, CurrentTime);
+        XSync(display_, False);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~RawOwner() {
+        stop_ = true;
+        thread_.join();
+        XCloseDisplay(display_);
+    }
+    RawOwner(const RawOwner&) = delete;
+    RawOwner& operator=(const RawOwner&) = delete;
+
+private:
+    void run() {
+        while (!stop_) {
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type != SelectionRequest) {
+                    continue;
+                }
+                const XSelectionRequestEvent& request = event.xselectionrequest;
+                XSelectionEvent reply{};
+                reply.type = SelectionNotify;
+                reply.requestor = request.requestor;
+                reply.selection = request.selection;
+                reply.target = request.target;
+                reply.time = request.time;
+                reply.property = answer_(display_, request) ? request.property : None;
+                XSendEvent(display_, request.requestor, False, NoEventMask,
+                           reinterpret_cast<XEvent*>(&reply));
+                XFlush(display_);
+            }
+            pollfd wait{ConnectionNumber(display_), POLLIN, 0};
+            ::poll(&wait, 1, 20);
+        }
+    }
+
+    Answer answer_;
+    Display* display_ = nullptr;
+    Window window_ = None;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
 
 class X11ClipboardTest : public testing::Test {
 protected:
@@ -506,6 +564,50 @@ TEST_F(X11ClipboardTest, ACopyInAGtkEditorIsAwaitedAndCapturedWithoutItsPrivateT
         EXPECT_NE(name, "text/plain");
         EXPECT_NE(name, "COMPOUND_TEXT");
     }
+}
+
+TEST_F(X11ClipboardTest, AnOwnerThatKnowsNoTargetsListStillGivesItsText) {
+    RawOwner old("CLIPBOARD", [](Display* peer, const XSelectionRequestEvent& request) {
+        if (request.target != XInternAtom(peer, "UTF8_STRING", False)) {
+            return false;
+        }
+        XChangeProperty(peer, request.requestor, request.property, request.target, 8,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>("old text"), 8);
+        return true;
+    });
+    Clipboard seen("Clipboard");
+    ASSERT_TRUE(seen.capture());
+    EXPECT_EQ(contentOf(seen), (std::vector<std::pair<unsigned, std::string>>{{1, "old text"}}));
+}
+
+TEST_F(X11ClipboardTest, TheUsersClipboardIsHandedToAClipboardManagerWhenTheProgramEnds) {
+    {
+        Clipboard users("Clipboard");
+        fill(users, {{1, "keep me"}, {format("text/html"), "<b>keep</b>"}});
+        users.restore();
+    }
+    std::mutex keptMutex;
+    std::string kept;
+    std::vector<std::string> listed;
+    {
+        RawOwner manager("CLIPBOARD_MANAGER",
+                         [&](Display* peer, const XSelectionRequestEvent& request) {
+                             if (request.target != XInternAtom(peer, "SAVE_TARGETS", False)) {
+                                 return false;
+                             }
+                             os::x11::SelectionReader reader;
+                             int error = 0;
+                             std::lock_guard lock(keptMutex);
+                             kept = reader.read("UTF8_STRING", error).value_or("(refused)");
+                             listed = reader.targets(error).value_or(std::vector<std::string>{});
+                             return true;
+                         });
+        installation.reset();
+        clipboard.reset();
+    }
+    std::lock_guard lock(keptMutex);
+    EXPECT_EQ(kept, "keep me");
+    EXPECT_NE(std::find(listed.begin(), listed.end(), "text/html"), listed.end());
 }
 
 }  // namespace

@@ -59,6 +59,8 @@ SelectionServer::SelectionServer(TargetNames targetNames) : targetNames_(std::mo
     atomPair_ = XInternAtom(display_, "ATOM_PAIR", False);
     utf8_ = XInternAtom(display_, "UTF8_STRING", False);
     timeProperty_ = XInternAtom(display_, "PASTRIX_SELECTION_TIME", False);
+    manager_ = XInternAtom(display_, "CLIPBOARD_MANAGER", False);
+    saveTargets_ = XInternAtom(display_, "SAVE_TARGETS", False);
     int fixesError = 0;
     if (XFixesQueryExtension(display_, &fixesEvent_, &fixesError)) {
         XFixesSelectSelectionInput(display_, window_, clipboard_,
@@ -156,6 +158,45 @@ int SelectionServer::publish(std::shared_ptr<const SelectionContent> content) {
     return done.get();
 }
 
+bool SelectionServer::handOver(std::chrono::milliseconds limit) {
+    if (display_ == nullptr) {
+        return false;
+    }
+    auto answered = std::make_shared<std::promise<bool>>();
+    std::future<bool> done = answered->get_future();
+    {
+        std::lock_guard lock(mutex_);
+        commands_.push_back([this, answered] {
+            bool owned = false;
+            {
+                std::lock_guard ownedLock(mutex_);
+                owned = activity_.owned;
+            }
+            if (!owned || XGetSelectionOwner(display_, manager_) == None) {
+                answered->set_value(false);
+                return;
+            }
+            // The targets to keep go in a property of the program's window.
+            std::vector<long> targets;
+            for (const Served& served : served_) {
+                targets.push_back(static_cast<long>(served.target));
+            }
+            XChangeProperty(display_, window_, saveTargets_, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(targets.data()),
+                            static_cast<int>(targets.size()));
+            XConvertSelection(display_, manager_, saveTargets_, saveTargets_, window_, CurrentTime);
+            XFlush(display_);
+            handOver_ = answered;
+        });
+    }
+    wake();
+    const bool finished = done.wait_for(limit) == std::future_status::ready && done.get();
+    // A late answer finds nobody waiting.
+    std::lock_guard lock(mutex_);
+    commands_.push_back([this] { handOver_.reset(); });
+    return finished;
+}
+
 std::optional<Time> SelectionServer::serverTime() {
     // A zero-length append changes nothing but tells the X server's time in its notification.
     XChangeProperty(display_, window_, timeProperty_, XA_STRING, 8, PropModeAppend, nullptr, 0);
@@ -237,6 +278,12 @@ void SelectionServer::handle(XEvent& event) {
     } else if (event.type == PropertyNotify) {
         if (event.xproperty.window != window_ && event.xproperty.state == PropertyDelete) {
             continueTransfer(event.xproperty.window, event.xproperty.atom);
+        }
+    } else if (event.type == SelectionNotify) {
+        if (event.xselection.selection == manager_ && handOver_) {
+            // The manager answers when it has fetched what it keeps.
+            handOver_->set_value(true);
+            handOver_.reset();
         }
     } else if (event.type == DestroyNotify) {
         dropTransfersTo(event.xdestroywindow.window);

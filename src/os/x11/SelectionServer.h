@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -56,6 +57,10 @@ public:
     // Takes the selection with the content (no formats: the clipboard is empty but ours). The
     // program's error code when the X server did not give the selection.
     int publish(std::shared_ptr<const SelectionContent> content);
+    // Asks the desktop's clipboard manager, when one runs, to keep what the program owns, so
+    // that the user's clipboard outlives the program; serves the manager's requests meanwhile.
+    // True when the manager said it is done within the limit.
+    bool handOver(std::chrono::milliseconds limit);
     // The content last published, whether or not the selection is still ours.
     std::shared_ptr<const SelectionContent> content() const;
     Activity activity() const;
@@ -102,12 +107,14 @@ private:
     int wakeWrite_ = -1;
     std::size_t chunkSize_ = 0;
     Atom clipboard_ = None, targets_ = None, timestamp_ = None, multiple_ = None, incr_ = None,
-         atomPair_ = None, utf8_ = None, timeProperty_ = None;
+         atomPair_ = None, utf8_ = None, timeProperty_ = None, manager_ = None, saveTargets_ = None;
 
     // Used by the serving thread only.
     std::vector<Served> served_;
     Time ownedSince_ = CurrentTime;
     std::vector<Transfer> transfers_;
+    // Told when the clipboard manager answers a hand-over.
+    std::shared_ptr<std::promise<bool>> handOver_;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;

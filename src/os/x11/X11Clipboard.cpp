@@ -77,7 +77,10 @@ X11Clipboard::X11Clipboard(Errors& errors, GlobalMemory& memory, const std::stri
     reportTableProblems();
 }
 
-X11Clipboard::~X11Clipboard() = default;
+X11Clipboard::~X11Clipboard() {
+    // What the program restored is the user's clipboard; a clipboard manager can keep it.
+    server_->handOver(HandOverWait);
+}
 
 bool X11Clipboard::connected() const {
     return reader_->connected() && server_->connected();
@@ -227,7 +230,17 @@ std::vector<X11Clipboard::Listed> X11Clipboard::currentFormats() const {
     int error = error::Success;
     const std::optional<std::vector<std::string>> names = reader_->targets(error);
     if (!names) {
-        // No owner, or one that does not answer: nothing can be read from it.
+        // An owner that refuses TARGETS may still hand out text, as clients older than the
+        // conventions do; one that does not answer at all, or no owner, gives nothing.
+        if (error == error::InvalidData && reader_->owner() != None) {
+            for (const char* target : {Utf8Target, Latin1Target}) {
+                int readError = error::Success;
+                if (reader_->read(target, readError)) {
+                    listed.push_back({cf::Text, target});
+                    break;
+                }
+            }
+        }
         return listed;
     }
     std::string textTarget;

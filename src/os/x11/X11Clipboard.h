@@ -40,6 +40,7 @@ public:
     static constexpr auto PasteQuiet = std::chrono::milliseconds(50);
     static constexpr auto PasteSettle = std::chrono::milliseconds(75);
     static constexpr auto PasteCap = std::chrono::milliseconds(500);
+    static constexpr auto HandOverWait = std::chrono::milliseconds(1000);
 
     // The format table file; ClipboardFormatTable::defaultPath() for the user's own.
     X11Clipboard(Errors& errors, GlobalMemory& memory, const std::string& formatTablePath);
