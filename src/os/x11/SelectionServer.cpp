@@ -75,10 +75,16 @@ SelectionServer::SelectionServer(TargetNames targetNames) : targetNames_(std::mo
     XFlush(display_);
 
     int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) == 0) {
-        wakeRead_ = pipeEnds[0];
-        wakeWrite_ = pipeEnds[1];
+    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        // Without a way to wake the serving thread the program could not take the selection.
+        XDestroyWindow(display_, window_);
+        XCloseDisplay(display_);
+        XErrorTrap::stopIgnoring(display_);
+        display_ = nullptr;
+        return;
     }
+    wakeRead_ = pipeEnds[0];
+    wakeWrite_ = pipeEnds[1];
     thread_ = std::thread([this] { run(); });
 }
 
