@@ -539,7 +539,7 @@ TEST_F(X11ClipboardTest, ACopyInAGtkEditorIsAwaitedAndCapturedWithoutItsPrivateT
     const std::string text = "Grüße aus dem Editor ✓\nzweite Zeile";
     Peer editor({"l3afpad", file("note.txt", text)});
     int status = 0;
-    outputOf({"xdotool", "search", "--sync", "--onlyvisible", "--class", "l3afpad",
+    outputOf({"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--class", "l3afpad",
               "windowactivate", "--sync"},
              status);
     ASSERT_EQ(status, 0) << "the editor did not come up";
