@@ -23,6 +23,9 @@ namespace {
 constexpr auto AnswerWait = std::chrono::seconds(1);
 // The longest pause between two INCR steps before the owner counts as gone.
 constexpr auto StepWait = std::chrono::seconds(2);
+// More than this from one target is refused rather than taking all the program's memory: an
+// owner may announce or send without end.
+constexpr std::size_t LargestTarget = std::size_t{512} * 1024 * 1024;
 // Properties are read in pieces of this many 32-bit units.
 constexpr long PieceLength = 1 << 20;
 
@@ -183,6 +186,10 @@ std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, i
         }
         if (piece->bytes.empty()) {
             break;
+        }
+        if (whole.bytes.size() + piece->bytes.size() > LargestTarget) {
+            error = error::NotEnoughMemory;
+            return std::nullopt;
         }
         whole.type = piece->type;
         whole.format = piece->format;
