@@ -610,4 +610,43 @@ TEST_F(X11ClipboardTest, TheUsersClipboardIsHandedToAClipboardManagerWhenTheProg
     EXPECT_NE(std::find(listed.begin(), listed.end(), "text/html"), listed.end());
 }
 
+TEST_F(X11ClipboardTest, PastesIntoAGtkEditorGetTheSlotWhenTheUsersClipboardComesBackAtOnce) {
+    Peer editor({"l3afpad", file("empty.txt", "")});
+    int status = 0;
+    outputOf({"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--class", "l3afpad",
+              "windowactivate", "--sync"},
+             status);
+    ASSERT_EQ(status, 0) << "the editor did not come up";
+    Clipboard slot("Pastrix");
+    fill(slot, {{1, "[slot]"}});
+    Clipboard users("Clipboard");
+    fill(users, {{1, "[user]"}});
+    users.restore();
+    constexpr int Pastes = 10;
+    for (int i = 0; i < Pastes; ++i) {
+        slot.restore();
+        outputOf({"xdotool", "key", "--clearmodifiers", "ctrl+v"}, status);
+        // The program restores when the editor has taken the keystroke; the editor's first
+        // request for the data stands for that moment here.
+        for (int wait = 0; wait < 500 && !clipboard->fetchedSinceLastChange(); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_TRUE(clipboard->fetchedSinceLastChange()) << "the editor did not paste";
+        users.restore();
+    }
+    outputOf({"xdotool", "key", "--clearmodifiers", "ctrl+a"}, status);
+    {
+        ClipboardHelper::ScopedClipboard open;
+        ClipboardHelper::emptyClipboard();
+    }
+    outputOf({"xdotool", "key", "--clearmodifiers", "ctrl+c"}, status);
+    Clipboard pasted("Clipboard");
+    ASSERT_TRUE(pasted.capture());
+    std::string expected;
+    for (int i = 0; i < Pastes; ++i) {
+        expected += "[slot]";
+    }
+    EXPECT_EQ(pasted.getText(), expected);
+}
+
 }  // namespace

@@ -107,6 +107,10 @@ std::vector<std::string> X11Clipboard::targetNames(unsigned format) const {
     return {*name};
 }
 
+bool X11Clipboard::fetchedSinceLastChange() const {
+    return server_->activity().requested;
+}
+
 bool X11Clipboard::fail(int code) const {
     errors_.setLastError(code);
     return false;

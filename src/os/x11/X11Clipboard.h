@@ -59,6 +59,8 @@ public:
 
     // False when the X server could not be reached; every operation then fails.
     bool connected() const;
+    // Whether a client has asked for what the program offers now, since it last changed it.
+    bool fetchedSinceLastChange() const;
     // The target names a format is offered under.
     std::vector<std::string> targetNames(unsigned format) const;
 
