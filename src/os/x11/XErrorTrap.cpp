@@ -1,6 +1,7 @@
 #include "os/x11/XErrorTrap.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -21,30 +22,27 @@ std::vector<Display*>& trappedDisplays() {
     return displays;
 }
 
-XErrorHandler previousHandler = nullptr;
-bool installed = false;
+std::atomic<XErrorHandler> previousHandler{nullptr};
+std::once_flag installed;
 
 int handleError(Display* display, XErrorEvent* event) {
-    XErrorHandler previous = nullptr;
     {
         std::lock_guard lock(trapMutex());
         const auto& displays = trappedDisplays();
         if (std::find(displays.begin(), displays.end(), display) != displays.end()) {
             return 0;
         }
-        previous = previousHandler;
     }
+    const XErrorHandler previous = previousHandler.load();
     return previous != nullptr ? previous(display, event) : 0;
 }
 
 }  // namespace
 
 void XErrorTrap::ignoreErrorsOn(Display* display) {
+    // Xlib's own lock is taken outside ours, so the two are never held in opposite orders.
+    std::call_once(installed, [] { previousHandler = XSetErrorHandler(handleError); });
     std::lock_guard lock(trapMutex());
-    if (!installed) {
-        previousHandler = XSetErrorHandler(handleError);
-        installed = true;
-    }
     trappedDisplays().push_back(display);
 }
 
