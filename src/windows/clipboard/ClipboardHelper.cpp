@@ -51,19 +51,28 @@ constexpr StandardFormat standardFormats[] = {
 struct DataType {
     const char* name;
     std::vector<unsigned> formats;
-    // A registered format of this name also selects the kind.
-    const char* formatName;
+    // Registered formats of these names also select the kind: the names desktops with a
+    // data-object clipboard use, and the media types X11 clients name their targets by.
+    std::vector<std::string> formatNames;
+    // So does every registered name that starts with this (image/png, image/jpeg, ...).
+    std::string formatNamePrefix;
+
+    bool selectedByName(const std::string& formatName) const {
+        return std::find(formatNames.begin(), formatNames.end(), formatName) != formatNames.end() ||
+               (!formatNamePrefix.empty() && formatName.size() > formatNamePrefix.size() &&
+                formatName.compare(0, formatNamePrefix.size(), formatNamePrefix) == 0);
+    }
 };
 
 const std::vector<DataType>& dataTypes() {
     static const std::vector<DataType> types = {
-        {"Text", {1, 7, 13, 16, 129}, nullptr},
-        {"Bitmap", {2, 3, 5, 6, 8, 130}, nullptr},
-        {"Audio", {11, 12}, nullptr},
-        {"Symb. link", {4}, nullptr},
-        {"File", {15}, "FileName"},
-        {"Html", {}, "HTML Format"},
-        {"Palette", {9}, nullptr},
+        {"Text", {1, 7, 13, 16, 129}, {}, ""},
+        {"Bitmap", {2, 3, 5, 6, 8, 130}, {}, "image/"},
+        {"Audio", {11, 12}, {}, ""},
+        {"Symb. link", {4}, {}, ""},
+        {"File", {15}, {"FileName", "text/uri-list", "x-special/gnome-copied-files"}, ""},
+        {"Html", {}, {"HTML Format", "text/html"}, ""},
+        {"Palette", {9}, {}, ""},
     };
     return types;
 }
@@ -187,7 +196,7 @@ std::vector<std::string> getDataTypes(const std::vector<unsigned>& formats) {
         for (std::size_t i = 0; i < dataTypes().size(); ++i) {
             const DataType& type = dataTypes()[i];
             if (std::find(type.formats.begin(), type.formats.end(), format) != type.formats.end() ||
-                (type.formatName != nullptr && name == type.formatName)) {
+                (!name.empty() && type.selectedByName(name))) {
                 flagged[i] = true;
             }
         }

@@ -135,6 +135,29 @@ TEST_F(ClipboardTest, NamesFormatsAndSortsThemIntoDataTypes) {
               (std::vector<std::string>{"Html"}));
 }
 
+TEST_F(ClipboardTest, MediaTypeNamesOfTheX11DesktopSelectTheirDataTypes) {
+    const struct {
+        const char* formatName;
+        std::vector<std::string> types;
+    } cases[] = {
+        {"image/png", {"Bitmap"}},
+        {"image/jpeg", {"Bitmap"}},
+        {"image/", {}},
+        {"text/html", {"Html"}},
+        {"text/uri-list", {"File"}},
+        {"x-special/gnome-copied-files", {"File"}},
+        {"text/richtext", {}},
+        {"application/x-image/png", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClipboardHelper::getDataTypes({registered(c.formatName)}), c.types)
+            << c.formatName;
+    }
+    EXPECT_EQ(ClipboardHelper::getDataTypes({registered("text/uri-list"), registered("image/png"),
+                                             registered("text/html"), 1}),
+              (std::vector<std::string>{"Text", "Bitmap", "File", "Html"}));
+}
+
 TEST_F(ClipboardTest, FailuresRaiseTheirOwnExceptionsAndCloseTheClipboard) {
     const std::string deniedText = platform::errorresources::SystemErrors::map(5);
     const struct {
