@@ -39,8 +39,8 @@ bool X11Hooks::unhookWindowsHookEx(HookHandle hook) {
     return true;
 }
 
-std::intptr_t X11Hooks::callNextHookEx(HookHandle /*hook*/, int /*code*/,
-                                       std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
+std::intptr_t X11Hooks::callNextHookEx(HookHandle /*hook*/, int /*code*/, std::uintptr_t /*wParam*/,
+                                       std::intptr_t /*lParam*/) {
     return 0;
 }
 

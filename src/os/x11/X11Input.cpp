@@ -1,10 +1,10 @@
 #include "os/x11/X11Input.h"
 
+#include "os/x11/X11KeyMap.h"
 #include "os/x11/X11Keysyms.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
-
 #include <algorithm>
 #include <set>
 #include <stdexcept>
@@ -62,8 +62,7 @@ X11Input::X11Input(X11Keyboard& keyboard, const char* displayName)
     int xkbMajor = XkbMajorVersion;
     int xkbMinor = XkbMinorVersion;
     if (!XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor) ||
-        !XkbQueryExtension(display_, &opcode, &xkbEventBase_, &errorBase, &xkbMajor,
-                           &xkbMinor)) {
+        !XkbQueryExtension(display_, &opcode, &xkbEventBase_, &errorBase, &xkbMajor, &xkbMinor)) {
         XCloseDisplay(display_);
         throw std::runtime_error("The X display cannot synthesise keys (XTEST, XKB)");
     }

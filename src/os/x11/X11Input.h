@@ -17,6 +17,8 @@
 
 namespace os::x11 {
 
+class X11KeyMap;
+
 // Key events synthesised with XTEST, on a connection and thread of their own, in the order
 // they were made.
 //
@@ -70,7 +72,7 @@ private:
     std::vector<unsigned> heldModifiers();
 
     X11Keyboard& keyboard_;
-    Display* display_;
+    _XDisplay* display_;
     int xkbEventBase_ = 0;
     std::unique_ptr<X11KeyMap> map_;
 

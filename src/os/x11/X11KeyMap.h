@@ -1,8 +1,7 @@
 #pragma once
 
-#include <X11/Xlib.h>
 #include <X11/XKBlib.h>
-
+#include <X11/Xlib.h>
 #include <array>
 #include <vector>
 

@@ -1,10 +1,10 @@
 #include "os/x11/X11Keyboard.h"
 
 #include "os/x11/ThreadInputState.h"
+#include "os/x11/X11KeyMap.h"
 #include "os/x11/X11Keysyms.h"
 
 #include <X11/keysym.h>
-
 #include <clocale>
 #include <cwctype>
 #include <locale.h>
@@ -153,16 +153,15 @@ void X11Keyboard::readLiveState(KeyStateTable& keyState) const {
     int x = 0;
     int y = 0;
     unsigned mask = 0;
-    if (XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x,
-                      &y, &mask)) {
+    if (XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x, &y,
+                      &mask)) {
         keyState[0x01] |= (mask & Button1Mask) != 0 ? 0x80 : 0;
         keyState[0x02] |= (mask & Button3Mask) != 0 ? 0x80 : 0;
         keyState[0x04] |= (mask & Button2Mask) != 0 ? 0x80 : 0;
     }
     keyState[VkCapital] |= (state.locked_mods & LockMask) != 0 ? 1 : 0;
     keyState[VkNumLock] |= numLock ? 1 : 0;
-    keyState[VkScroll] |=
-        scrollLockMask != 0 && (state.locked_mods & scrollLockMask) != 0 ? 1 : 0;
+    keyState[VkScroll] |= scrollLockMask != 0 && (state.locked_mods & scrollLockMask) != 0 ? 1 : 0;
 }
 
 short X11Keyboard::getKeyState(int virtualKey) const {
@@ -199,8 +198,7 @@ unsigned X11Keyboard::mapVirtualKey(unsigned code, unsigned mapType) const {
             const bool extended = (code & 0xFF00) == 0xE000;
             const unsigned virtualKey =
                 map_->virtualKeyOf(X11KeyMap::keycodeOfScanCode(code & 0xFF, extended), false);
-            return mapType == mapvk::ScanCodeToVk ? X11KeyMap::genericKey(virtualKey)
-                                                  : virtualKey;
+            return mapType == mapvk::ScanCodeToVk ? X11KeyMap::genericKey(virtualKey) : virtualKey;
         }
         case mapvk::VkToChar: {
             const KeySym keysym = map_->keysymAt(map_->keycodeOf(code), 0);
@@ -249,14 +247,14 @@ int X11Keyboard::getKeyNameText(std::uint32_t keyData, std::string& name, int bu
     return usLayout_.getKeyNameText(keyData, name, bufferSize);
 }
 
-KeySym X11Keyboard::translate(unsigned keycode, const KeyStateTable& keyState) const {
+unsigned long X11Keyboard::translate(unsigned keycode, const KeyStateTable& keyState) const {
     const bool control = isDown(keyState, vk::Control);
     const bool alt = isDown(keyState, vk::Menu);
     // Ctrl+Alt is AltGr, as on the system the program was designed for; so is a right Alt
     // key that the layout makes the third-level shift.
-    const bool altGr = (control && alt) ||
-                       (isDown(keyState, VkRMenu) &&
-                        map_->keysymAt(map_->keycodeOf(VkRMenu), 0) == XK_ISO_Level3_Shift);
+    const bool altGr =
+        (control && alt) || (isDown(keyState, VkRMenu) &&
+                             map_->keysymAt(map_->keycodeOf(VkRMenu), 0) == XK_ISO_Level3_Shift);
     unsigned modifiers = 0;
     modifiers |= isDown(keyState, vk::Shift) ? ShiftMask : 0U;
     modifiers |= isToggled(keyState, VkCapital) ? LockMask : 0U;
@@ -329,7 +327,8 @@ int X11Keyboard::toAscii(unsigned virtualKey, unsigned scanCode, const KeyStateT
     const int result = toUnicode(virtualKey, scanCode, keyState, unicode);
     const int count = result < 0 ? 1 : result;
     for (int i = 0; i < count; ++i) {
-        characters[static_cast<std::size_t>(i)] = codePageByte(unicode[static_cast<std::size_t>(i)]);
+        characters[static_cast<std::size_t>(i)] =
+            codePageByte(unicode[static_cast<std::size_t>(i)]);
     }
     return result;
 }
@@ -376,8 +375,7 @@ short X11Keyboard::vkKeyScan(char character) const {
                 if (keysymCharacter(keysym) == wanted) {
                     const unsigned modifiers =
                         isControl ? vkscan::Control : (level == 1 ? vkscan::Shift : 0U);
-                    return static_cast<short>(modifiers << 8 |
-                                              map_->virtualKeyOf(keycode, false));
+                    return static_cast<short>(modifiers << 8 | map_->virtualKeyOf(keycode, false));
                 }
             }
         }

@@ -3,16 +3,18 @@
 #include "os/Errors.h"
 #include "os/Keyboard.h"
 #include "os/posix/ConsoleKeyboard.h"
-#include "os/x11/X11KeyMap.h"
-
-#include <X11/Xlib.h>
 
 #include <array>
 #include <memory>
 #include <mutex>
 #include <optional>
 
+// Xlib stays out of the header, whose users need not see its macros.
+struct _XDisplay;
+
 namespace os::x11 {
+
+class X11KeyMap;
 
 // The virtual key of a character typed by its own code rather than by a key of the layout.
 inline constexpr unsigned PacketKey = 0xE7;
@@ -55,16 +57,16 @@ private:
     void followLayout() const;
     // The live state of every key, from the server.
     void readLiveState(KeyStateTable& keyState) const;
-    KeySym translate(unsigned keycode, const KeyStateTable& keyState) const;
+    unsigned long translate(unsigned keycode, const KeyStateTable& keyState) const;
 
     Errors& errors_;
-    Display* display_;
+    _XDisplay* display_;
     int xkbEventBase_ = 0;
     mutable std::mutex mutex_;
     std::unique_ptr<X11KeyMap> map_;
     // Names of the keys that type no character, as on a United States keyboard.
     posix::ConsoleKeyboard usLayout_;
-    KeySym pendingDeadKey_ = NoSymbol;
+    unsigned long pendingDeadKey_ = 0;  // NoSymbol: none waits
     mutable std::optional<unsigned char> packetByte_;
 };
 

@@ -5,7 +5,6 @@
 #include "os/x11/X11Keysyms.h"
 
 #include <X11/keysym.h>
-
 #include <algorithm>
 #include <iterator>
 #include <string_view>
