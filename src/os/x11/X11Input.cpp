@@ -34,6 +34,9 @@ std::size_t sequenceLength(unsigned char byte) {
 // The character of a complete sequence, or 0 when the sequence is not a valid character.
 char32_t decode(const std::string& bytes) {
     const auto lead = static_cast<unsigned char>(bytes[0]);
+    if (bytes.size() == 1) {
+        return lead;
+    }
     char32_t character = lead & (0x7F >> bytes.size());
     for (std::size_t i = 1; i < bytes.size(); ++i) {
         character = character << 6 | (static_cast<unsigned char>(bytes[i]) & 0x3F);
