@@ -53,7 +53,6 @@ constexpr unsigned PacketKey = 0xE7;
 constexpr unsigned VkLButton = 0x01;
 constexpr unsigned VkRButton = 0x02;
 constexpr unsigned VkMButton = 0x04;
-constexpr unsigned VkControl = 0x11;
 constexpr unsigned VkMenu = 0x12;
 constexpr unsigned VkCapital = 0x14;
 constexpr unsigned VkNumLock = 0x90;
@@ -379,7 +378,7 @@ void Watcher::onKey(unsigned keycode, bool released) {
         updateGeneric(0x12, 0xA4, 0xA5);
     }
     const unsigned scan = X11KeyMap::scanCodeOf(keycode);
-    const bool altDown = (state_[VkMenu] & 0x80) != 0 && (state_[VkControl] & 0x80) == 0;
+    const bool altDown = (state_[VkMenu] & 0x80) != 0;
     std::uint32_t data = 1;  // repeat count
     data |= (scan & 0xFFU) << 16;
     data |= (scan & X11KeyMap::ExtendedScan) != 0 ? windows::hook::keydata::ExtendedFlag : 0U;

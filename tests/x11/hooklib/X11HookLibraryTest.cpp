@@ -1,9 +1,9 @@
 #include "KeysTestSupport.h"
+#include "hooklib/PostedMessages.h"
 #include "windows/hook/HookLibrary.h"
 
 #include <algorithm>
 #include <array>
-#include <condition_variable>
 #include <csignal>
 #include <cstdint>
 #include <dlfcn.h>
@@ -19,51 +19,7 @@ namespace {
 
 using windows::hook::KeyEventMessage;
 using windows::hook::MouseEventMessage;
-
-// One message the library posted, with the key state it gave.
-struct Posted {
-    std::uintptr_t window;
-    unsigned message;
-    std::uintptr_t wParam;
-    std::uint32_t keyData;
-    std::array<std::uint8_t, 256> state;
-
-    bool isDown(unsigned key) const { return (state[key] & 0x80) != 0; }
-    bool released() const { return (keyData & 0x80000000U) != 0; }
-    unsigned scanCode() const { return (keyData >> 16) & 0xFF; }
-    bool extended() const { return (keyData & 0x01000000U) != 0; }
-    bool wasDown() const { return (keyData & 0x40000000U) != 0; }
-};
-
-std::mutex postedMutex;
-std::vector<Posted> posted;
-
-std::vector<Posted> takePosted() {
-    std::lock_guard lock(postedMutex);
-    std::vector<Posted> taken;
-    taken.swap(posted);
-    return taken;
-}
-
-std::size_t postedCount() {
-    std::lock_guard lock(postedMutex);
-    return posted.size();
-}
-
-}  // namespace
-
-// The program's side of the contract: queue the message for the window's thread.
-extern "C" __attribute__((visibility("default"))) int PastrixPostInputMessage(
-    std::uintptr_t window, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam,
-    const std::uint8_t* keyState) {
-    Posted record{window, message, wParam, static_cast<std::uint32_t>(lParam), {}};
-    std::copy(keyState, keyState + 256, record.state.begin());
-    std::lock_guard lock(postedMutex);
-    posted.push_back(record);
-    return 1;
-}
-
-namespace {
+using namespace hook_test;
 
 // The library's entries.
 struct Library {
@@ -307,6 +263,8 @@ private:
 
 TEST_F(X11HookLibraryTest, IsInitiatedAndTheThreadHoldAcrossProcessesAndEndWithTheirProcess) {
     OtherProcess other(library);
+    // Started before this process holds anything, so that it inherits nothing.
+    OtherProcess observer(library);
     EXPECT_EQ(other.ask('k'), 0);
     EXPECT_EQ(other.ask('t'), 0);
 
@@ -330,8 +288,7 @@ TEST_F(X11HookLibraryTest, IsInitiatedAndTheThreadHoldAcrossProcessesAndEndWithT
 
     library.setAttachThreadInputId(5);
     EXPECT_EQ(library.getAttachThreadInputId(), 5);
-    OtherProcess next(library);
-    EXPECT_EQ(next.ask('t'), 5);
+    EXPECT_EQ(observer.ask('t'), 5);
 }
 
 }  // namespace
