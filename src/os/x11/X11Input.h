@@ -27,7 +27,7 @@ class X11KeyMap;
 // typed when its last byte arrives (a byte that cannot continue a character is dropped). Such a
 // character goes out on a spare keycode, mapped to it just before, with the modifiers the user
 // holds released around it and pressed again after it. Every character of the events waiting
-// is mapped at once; the keycodes are given back 100 ms after their last use, or when more are
+// is mapped at once; the keycodes are given back 250 ms after their last use, or when more are
 // needed, or at the end.
 class X11Input final : public Input {
 public:
@@ -49,7 +49,7 @@ public:
     // Whether characters are mapped on spare keycodes right now.
     bool hasMappedCharacters();
 
-    static constexpr std::chrono::milliseconds RestoreDelay{100};
+    static constexpr std::chrono::milliseconds RestoreDelay{250};
 
 private:
     struct Event {
