@@ -15,7 +15,11 @@ namespace os::x11 {
 
 namespace {
 
+constexpr unsigned VkCancel = 0x03;
 constexpr unsigned VkCapital = 0x14;
+constexpr unsigned VkSnapshot = 0x2C;
+constexpr unsigned VkNumpad0 = 0x60;
+constexpr unsigned VkDecimal = 0x6E;
 constexpr unsigned VkNumLock = 0x90;
 constexpr unsigned VkScroll = 0x91;
 constexpr unsigned VkRMenu = 0xA5;
@@ -192,10 +196,24 @@ unsigned X11Keyboard::mapVirtualKey(unsigned code, unsigned mapType) const {
     followLayout();
     switch (mapType) {
         case mapvk::VkToScanCode:
+            // Cancel is the Break key's code and Print Screen the System Request code, as the
+            // system the program was designed for answers.
+            if (code == VkCancel) {
+                return 0x46;
+            }
+            if (code == VkSnapshot) {
+                return 0x54;
+            }
             return code == PacketKey ? 0 : X11KeyMap::scanCodeOf(map_->keycodeOf(code)) & 0xFF;
         case mapvk::ScanCodeToVk:
         case mapvk::ScanCodeToVkEx: {
             const bool extended = (code & 0xFF00) == 0xE000;
+            if ((code & 0xFF) == 0x54) {
+                return VkSnapshot;
+            }
+            if (code == 0x45) {
+                return VkNumLock;  // the Pause key sends it only after Ctrl's code
+            }
             const unsigned virtualKey =
                 map_->virtualKeyOf(X11KeyMap::keycodeOfScanCode(code & 0xFF, extended), false);
             return mapType == mapvk::ScanCodeToVk ? X11KeyMap::genericKey(virtualKey) : virtualKey;
@@ -284,7 +302,12 @@ int X11Keyboard::toUnicode(unsigned virtualKey, unsigned scanCode, const KeyStat
     if (keycode == 0) {
         return 0;
     }
-    const auto keysym = static_cast<unsigned>(translate(keycode, keyState));
+    // The pad's digit keys exist only while Num Lock is on.
+    KeyStateTable effective = keyState;
+    if ((virtualKey >= VkNumpad0 && virtualKey <= VkNumpad0 + 9) || virtualKey == VkDecimal) {
+        effective[VkNumLock] |= 0x01;
+    }
+    const auto keysym = static_cast<unsigned>(translate(keycode, effective));
     const bool control = isDown(keyState, vk::Control) && !isDown(keyState, vk::Menu);
 
     if (const char32_t dead = deadKeyCharacter(keysym); dead != 0 && !control) {
@@ -356,27 +379,31 @@ short X11Keyboard::vkKeyScan(char character) const {
         default:
             break;
     }
-    // A control character is Ctrl with the key of its letter.
-    const bool isControl = byte >= 1 && byte <= 26;
-    if (byte < 0x20 && !isControl) {
+    // A control character is Ctrl with the key of its letter, or of \ ] ^ _ for 28 to 31.
+    const bool isControl = byte >= 1 && byte < 0x20;
+    if (byte == 0) {
         return -1;
     }
-    const char32_t wanted = isControl ? U'a' + byte - 1 : byte;
+    const char32_t wanted = byte >= 1 && byte <= 26 ? U'a' + byte - 1
+                            : isControl             ? byte + 0x40
+                                                    : byte;
     {
         std::lock_guard lock(mutex_);
         followLayout();
         constexpr unsigned SpaceKeycode = 65;
-        for (int level = 0; level < (isControl ? 1 : 2); ++level) {
-            for (unsigned keycode = 8; keycode < 256; ++keycode) {
-                if (!X11KeyMap::isCharacterPosition(keycode) && keycode != SpaceKeycode) {
+        // Keys in their order on the keyboard, each with its plain level first.
+        for (unsigned keycode = 8; keycode < 256; ++keycode) {
+            if (!X11KeyMap::isCharacterPosition(keycode) && keycode != SpaceKeycode) {
+                continue;
+            }
+            for (int level = 0; level < 2; ++level) {
+                const auto keysym = static_cast<unsigned>(map_->keysymAt(keycode, level));
+                if (keysymCharacter(keysym) != wanted || (level == 1 && byte >= 1 && byte <= 26)) {
                     continue;
                 }
-                const auto keysym = static_cast<unsigned>(map_->keysymAt(keycode, level));
-                if (keysymCharacter(keysym) == wanted) {
-                    const unsigned modifiers =
-                        isControl ? vkscan::Control : (level == 1 ? vkscan::Shift : 0U);
-                    return static_cast<short>(modifiers << 8 | map_->virtualKeyOf(keycode, false));
-                }
+                const unsigned modifiers =
+                    (isControl ? vkscan::Control : 0U) | (level == 1 ? vkscan::Shift : 0U);
+                return static_cast<short>(modifiers << 8 | map_->virtualKeyOf(keycode, false));
             }
         }
     }

@@ -236,8 +236,6 @@ char32_t keysymCharacter(unsigned keysym) {
             return 13;
         case XK_Escape:
             return 27;
-        case XK_Delete:
-            return 127;
         case XK_KP_Space:
             return U' ';
         case XK_KP_Multiply:

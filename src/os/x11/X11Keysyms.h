@@ -8,7 +8,7 @@ namespace os::x11 {
 
 // The character a keysym types: Latin-1 and Unicode keysyms, the legacy keysyms of the other
 // scripts, and the function keys that type a control character (BackSpace 8, Tab 9, Return
-// 13, Escape 27, Delete 127) or a character of the numeric pad. 0 for none.
+// 13, Escape 27) or a character of the numeric pad. 0 for none.
 char32_t keysymCharacter(unsigned keysym);
 // The keysym that types the character: the Latin-1 keysym where there is one, else the
 // Unicode keysym.
