@@ -7,8 +7,11 @@
 #include "windows/hook/HookException.h"
 #include "windows/hook/KeyboardHook.h"
 #include "windows/hook/MouseHook.h"
+#include "windows/process/AttachThreadInputLibrary.h"
+#include "windows/process/ProcessExceptions.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,6 +97,63 @@ TEST_F(ProgramHooksTest, StartedHooksReportTheGestureKeysWithCtrlHeld) {
     EXPECT_FALSE(keys_test::waitFor([] { return hook_test::postedCount() > 0; },
                                     std::chrono::milliseconds(300)));
     EXPECT_FALSE(otherProcessIsRefused());
+}
+
+// Runs the step in a process of its own, which then writes to `ready` and waits for the end of
+// the pipe `running` if they are given, and ends with the step's result.
+pid_t inOtherProcess(const std::function<int()>& step, const int* running = nullptr,
+                     int ready = -1) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int untilClosed = running != nullptr ? running[0] : -1;
+        if (running != nullptr) {
+            close(running[1]);  // else the pipe never ends
+        }
+        const int status = step();
+        if (ready >= 0) {
+            const char done = 1;
+            [[maybe_unused]] const ssize_t written = write(ready, &done, 1);
+        }
+        if (untilClosed >= 0) {
+            char ignored = 0;
+            [[maybe_unused]] const ssize_t read = ::read(untilClosed, &ignored, 1);
+        }
+        _exit(status);
+    }
+    return child;
+}
+
+int exitStatus(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ProgramHooksTest, ASecondProgramFindsTheFirstOnesThreadUntilTheFirstEnds) {
+    const auto startUp = [] {
+        try {
+            windows::process::AttachThreadInputLibrary threads(LibraryFile);
+            threads.setAttachThreadInputId(1234);
+            return threads.getAttachThreadInputId() == 1234 ? 0 : 2;
+        } catch (const windows::process::AttachThreadInputException&) {
+            return 1;
+        }
+    };
+    int running[2];
+    int ready[2];
+    ASSERT_EQ(pipe(running), 0);
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t first = inOtherProcess(startUp, running, ready[1]);
+    char started = 0;
+    ASSERT_EQ(read(ready[0], &started, 1), 1);
+
+    EXPECT_EQ(exitStatus(inOtherProcess(startUp)), 1);
+    close(running[1]);
+    EXPECT_EQ(exitStatus(first), 0);
+    EXPECT_EQ(exitStatus(inOtherProcess(startUp)), 0);
+    for (const int end : {running[0], ready[0], ready[1]}) {
+        close(end);
+    }
 }
 
 }  // namespace
