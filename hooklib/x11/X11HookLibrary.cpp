@@ -446,7 +446,8 @@ void Watcher::post(Kind& kind, unsigned int message, std::uintptr_t wParam, std:
 
 std::int32_t isInitiated(Kind& kind) {
     std::lock_guard lock(entries);
-    return kind.lock.held() || isHeldAnywhere(kind.fact) ? 1 : 0;
+    // This process's own set-up counts even when no lock file could be made.
+    return kind.window.load() != 0 || kind.lock.held() || isHeldAnywhere(kind.fact) ? 1 : 0;
 }
 
 std::int32_t initialize(Kind& kind, std::uintptr_t window) {
