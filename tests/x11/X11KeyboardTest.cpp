@@ -1,6 +1,7 @@
 #include "KeysTestSupport.h"
 #include "os/posix/PosixErrors.h"
 #include "os/x11/ThreadInputState.h"
+#include "os/x11/X11Input.h"
 #include "os/x11/X11Keyboard.h"
 
 #include <set>
@@ -236,6 +237,26 @@ TEST_F(X11KeyboardTest, KeyStateIsTheLiveKeyboardUnlessTheThreadTookAnInputMessa
     });
     handler.join();
     EXPECT_EQ(keyboard.getKeyState(VkControl), 0);
+}
+
+TEST_F(X11KeyboardTest, FollowsTheGroupTheUserSwitchesTo) {
+    run("setxkbmap -layout us,de -option grp:caps_toggle");
+    EXPECT_EQ(keyboard.mapVirtualKey('Z', os::mapvk::VkToScanCode), 0x2CU);
+    // The Caps Lock key switches the group now. (xdotool would put its group back.)
+    os::x11::X11Input input(keyboard);
+    const auto pressCapsLock = [&] {
+        input.keybdEvent(0x14, 0x3A, 0, 0);
+        input.keybdEvent(0x14, 0x3A, os::keyeventf::KeyUp, 0);
+        input.flush();
+    };
+    pressCapsLock();
+    EXPECT_TRUE(keys_test::waitFor(
+        [&] { return keyboard.mapVirtualKey('Z', os::mapvk::VkToScanCode) == 0x15U; }));
+    EXPECT_EQ(nameOf(0x27, false), "Ö");
+    pressCapsLock();
+    EXPECT_TRUE(keys_test::waitFor(
+        [&] { return keyboard.mapVirtualKey('Z', os::mapvk::VkToScanCode) == 0x2CU; }));
+    EXPECT_EQ(nameOf(0x27, false), ";");
 }
 
 }  // namespace
