@@ -1,5 +1,8 @@
 #include "KeysTestSupport.h"
 #include "hooklib/PostedMessages.h"
+#include "os/posix/PosixErrors.h"
+#include "os/x11/X11Input.h"
+#include "os/x11/X11Keyboard.h"
 #include "windows/hook/HookLibrary.h"
 
 #include <algorithm>
@@ -174,6 +177,31 @@ TEST_F(X11HookLibraryTest, CapsLockStateFollowsTheKeyboard) {
     };
     EXPECT_TRUE(capsLockAtA());
     EXPECT_FALSE(capsLockAtA());
+    library.keyboardDeinitializer();
+}
+
+TEST_F(X11HookLibraryTest, VirtualKeysFollowTheLayoutGroup) {
+    keys_test::run("setxkbmap -layout us,de -option grp:caps_toggle");
+    os::posix::PosixErrors errors;
+    os::x11::X11Keyboard keyboard(errors);
+    os::x11::X11Input input(keyboard);
+    EXPECT_EQ(library.keyboardInitializer(Window, 1), 1);
+    // The key right of T, as the United States group and then as the German one sees it.
+    const auto keyRightOfT = [&] {
+        takePosted();
+        input.keybdEvent(0, 0x15, 0, 0);
+        input.flush();
+        keys_test::waitFor([] { return postedCount() >= 1; });
+        const std::vector<Posted> typed = takePosted();
+        input.keybdEvent(0, 0x15, os::keyeventf::KeyUp, 0);
+        input.flush();
+        return typed.empty() ? 0U : static_cast<unsigned>(typed.front().wParam);
+    };
+    EXPECT_EQ(keyRightOfT(), unsigned{'Y'});
+    input.keybdEvent(0x14, 0x3A, 0, 0);
+    input.keybdEvent(0x14, 0x3A, os::keyeventf::KeyUp, 0);
+    input.flush();
+    EXPECT_TRUE(keys_test::waitFor([&] { return keyRightOfT() == 'Z'; }));
     library.keyboardDeinitializer();
 }
 
