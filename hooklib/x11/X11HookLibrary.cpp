@@ -1,0 +1,539 @@
+// The hook library on an X11 desktop. X runs no hook procedures inside other programs, so the
+// library watches the whole session itself: once a kind of hook is set up, a thread with its
+// own connection takes the raw key and button events of XInput2 (every client's input, focus
+// and grabs notwithstanding) and the XKB state and mapping changes, keeps the state of every
+// virtual key, and posts each event with the state as of that event into the program's queue.
+//
+// What every process must agree on (which kinds of hook are set up, the registered thread) is
+// kept in lock files per user and display: a file is locked by the process that set the fact
+// up, so it ends with that process, however it ends.
+
+#include "os/x11/X11KeyMap.h"
+#include "os/x11/X11SystemCalls.h"
+#include "windows/hook/HookLibrary.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <poll.h>
+#include <string>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#define PASTRIX_HOOK_ENTRY extern "C" __attribute__((visibility("default")))
+
+using windows::hook::DeinitializerFunction;
+using windows::hook::GetAttachThreadInputIdFunction;
+using windows::hook::InitializerFunction;
+using windows::hook::IsInitiatedFunction;
+using windows::hook::KeyEventMessage;
+using windows::hook::MouseEventMessage;
+using windows::hook::ProcedureFunction;
+using windows::hook::SetAttachThreadInputIdFunction;
+
+namespace {
+
+using os::x11::X11KeyMap;
+
+constexpr unsigned PacketKey = 0xE7;
+constexpr unsigned VkLButton = 0x01;
+constexpr unsigned VkRButton = 0x02;
+constexpr unsigned VkMButton = 0x04;
+constexpr unsigned VkMenu = 0x12;
+constexpr unsigned VkCapital = 0x14;
+constexpr unsigned VkNumLock = 0x90;
+constexpr unsigned VkScroll = 0x91;
+
+// ---- Facts shared between processes -------------------------------------------------------
+
+// A directory only this user can write to.
+std::string privateDirectory() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime) {
+        struct stat info {};
+        if (stat(runtime, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid()) {
+            return runtime;
+        }
+    }
+    const std::string fallback = "/tmp/pastrix-" + std::to_string(getuid());
+    mkdir(fallback.c_str(), 0700);
+    struct stat info {};
+    // Someone else's directory of that name would let them fake or block the facts.
+    if (lstat(fallback.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+        (info.st_mode & 022) != 0) {
+        return {};
+    }
+    return fallback;
+}
+
+// The display's name as a file name: ":1.0" is "1", "host:10" is "host_10".
+std::string displayTag() {
+    std::string name = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+    const std::size_t colon = name.rfind(':');
+    if (colon != std::string::npos) {
+        const std::size_t screen = name.find('.', colon);
+        if (screen != std::string::npos) {
+            name.resize(screen);
+        }
+    }
+    if (!name.empty() && name[0] == ':') {
+        name.erase(0, 1);
+    }
+    for (char& character : name) {
+        const bool plain = (character >= 'a' && character <= 'z') ||
+                           (character >= 'A' && character <= 'Z') ||
+                           (character >= '0' && character <= '9') || character == '-';
+        if (!plain) {
+            character = '_';
+        }
+    }
+    return name.empty() ? "none" : name;
+}
+
+std::string lockPath(const char* fact) {
+    const std::string directory = privateDirectory();
+    if (directory.empty()) {
+        return {};
+    }
+    return directory + "/pastrix-" + displayTag() + "-" + fact + ".lock";
+}
+
+// A fact this process has set up: its file, locked while the fact holds.
+class HeldFact {
+public:
+    // False when another process holds the fact.
+    bool take(const char* fact) {
+        if (fd_ >= 0) {
+            return true;
+        }
+        const std::string path = lockPath(fact);
+        if (path.empty()) {
+            return false;
+        }
+        // Close-on-exec: programs this process starts must not hold the fact.
+        fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd_ < 0) {
+            return false;
+        }
+        if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            close(fd_);
+            fd_ = -1;
+            return false;
+        }
+        return true;
+    }
+
+    void write(const std::string& content) const {
+        if (fd_ >= 0 && ftruncate(fd_, 0) == 0) {
+            [[maybe_unused]] const ssize_t written = pwrite(fd_, content.data(), content.size(), 0);
+        }
+    }
+
+    void release() {
+        if (fd_ >= 0) {
+            close(fd_);  // which ends the lock
+            fd_ = -1;
+        }
+    }
+
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// Whether some process holds the fact; its content goes to `content`.
+bool isHeldAnywhere(const char* fact, std::string* content = nullptr) {
+    const std::string path = lockPath(fact);
+    if (path.empty()) {
+        return false;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false;
+    }
+    bool held = false;
+    if (flock(fd, LOCK_SH | LOCK_NB) == 0) {
+        flock(fd, LOCK_UN);  // nobody holds it: a process that held it has ended
+    } else if (errno == EWOULDBLOCK) {
+        held = true;
+        if (content != nullptr) {
+            char buffer[32] = {};
+            const ssize_t read = pread(fd, buffer, sizeof buffer - 1, 0);
+            content->assign(buffer, read > 0 ? static_cast<std::size_t>(read) : 0);
+        }
+    }
+    close(fd);
+    return held;
+}
+
+// ---- The watcher ---------------------------------------------------------------------------
+
+using PostFunction = int (*)(std::uintptr_t, unsigned int, std::uintptr_t, std::intptr_t,
+                             const std::uint8_t*);
+
+// One kind of hook as this process set it up.
+struct Kind {
+    const char* fact;
+    std::atomic<std::uintptr_t> window{0};
+    HeldFact lock;
+};
+
+Kind keyboard{"keyboard", {}, {}};
+Kind mouse{"mouse", {}, {}};
+HeldFact registeredThread;
+std::int32_t registeredThreadId = 0;
+// Serialises the entries, which the program calls on its own thread.
+std::mutex entries;
+
+class Watcher {
+public:
+    // Returns once the events are selected, so that nothing typed afterwards is missed.
+    Watcher() : wake_(eventfd(0, EFD_CLOEXEC)), thread_([this] { run(); }) {
+        ready_.get_future().wait();
+    }
+
+    ~Watcher() {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+        thread_.join();
+        close(wake_);
+    }
+
+    Watcher(const Watcher&) = delete;
+    Watcher& operator=(const Watcher&) = delete;
+
+private:
+    void run();
+    void prepare(Display* display);
+    void onKey(unsigned keycode, bool released);
+    void onButton(unsigned button, bool released);
+    void onXkb(const XkbEvent& event);
+    void post(Kind& kind, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
+    void updateGeneric(unsigned generic, unsigned left, unsigned right);
+
+    int wake_;
+    std::promise<void> ready_;
+    std::unique_ptr<X11KeyMap> map_;
+    PostFunction postMessage_ = nullptr;
+    std::array<std::uint8_t, 256> state_{};
+    std::array<bool, 256> keycodeDown_{};
+    bool numLock_ = false;
+    unsigned numLockMask_ = 0;
+    unsigned scrollLockMask_ = 0;
+    int xiOpcode_ = 0;
+    int xkbEventBase_ = 0;
+    std::thread thread_;
+};
+
+std::unique_ptr<Watcher> watcher;
+
+void Watcher::run() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        ready_.set_value();
+        return;  // nothing to watch
+    }
+    int event = 0;
+    int error = 0;
+    // Raw events regardless of grabs (an open menu, a window manager's button grab) came
+    // with XInput 2.1.
+    int major = 2;
+    int minor = 2;
+    int xkbMajor = XkbMajorVersion;
+    int xkbMinor = XkbMinorVersion;
+    int xkbOpcode = 0;
+    if (!XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) ||
+        XIQueryVersion(display, &major, &minor) != Success ||
+        !XkbQueryExtension(display, &xkbOpcode, &xkbEventBase_, &error, &xkbMajor, &xkbMinor)) {
+        XCloseDisplay(display);
+        ready_.set_value();
+        return;
+    }
+    postMessage_ = reinterpret_cast<PostFunction>(dlsym(RTLD_DEFAULT, "PastrixPostInputMessage"));
+    prepare(display);
+    ready_.set_value();
+
+    const int connection = ConnectionNumber(display);
+    while (true) {
+        while (XPending(display) > 0) {
+            XEvent next;
+            XNextEvent(display, &next);
+            if (next.type == GenericEvent && next.xcookie.extension == xiOpcode_ &&
+                XGetEventData(display, &next.xcookie)) {
+                const auto* raw = static_cast<const XIRawEvent*>(next.xcookie.data);
+                switch (next.xcookie.evtype) {
+                    case XI_RawKeyPress:
+                    case XI_RawKeyRelease:
+                        onKey(static_cast<unsigned>(raw->detail),
+                              next.xcookie.evtype == XI_RawKeyRelease);
+                        break;
+                    case XI_RawButtonPress:
+                    case XI_RawButtonRelease:
+                        onButton(static_cast<unsigned>(raw->detail),
+                                 next.xcookie.evtype == XI_RawButtonRelease);
+                        break;
+                    default:
+                        break;
+                }
+                XFreeEventData(display, &next.xcookie);
+            } else if (next.type == xkbEventBase_) {
+                onXkb(*reinterpret_cast<const XkbEvent*>(&next));
+            }
+        }
+        pollfd waiting[2] = {{connection, POLLIN, 0}, {wake_, POLLIN, 0}};
+        if (poll(waiting, 2, -1) < 0 && errno != EINTR) {
+            break;
+        }
+        if ((waiting[1].revents & POLLIN) != 0) {
+            break;
+        }
+    }
+    map_.reset();
+    XCloseDisplay(display);
+}
+
+void Watcher::prepare(Display* display) {
+    const Window root = DefaultRootWindow(display);
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawKeyPress);
+    XISetMask(bits, XI_RawKeyRelease);
+    XISetMask(bits, XI_RawButtonPress);
+    XISetMask(bits, XI_RawButtonRelease);
+    // Master devices only: every slave's event reaches its master, once.
+    XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    XISelectEvents(display, root, &mask, 1);
+    XkbSelectEvents(display, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask,
+                    XkbNewKeyboardNotifyMask | XkbMapNotifyMask);
+    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify,
+                          XkbGroupStateMask | XkbModifierLockMask,
+                          XkbGroupStateMask | XkbModifierLockMask);
+    map_ = std::make_unique<X11KeyMap>(display);
+
+    // The keys down and the toggles on when watching starts.
+    numLockMask_ = XkbKeysymToModifiers(display, XK_Num_Lock);
+    scrollLockMask_ = XkbKeysymToModifiers(display, XK_Scroll_Lock);
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    numLock_ = (state.locked_mods & numLockMask_) != 0;
+    state_[VkCapital] = (state.locked_mods & LockMask) != 0 ? 1 : 0;
+    state_[VkNumLock] = numLock_ ? 1 : 0;
+    state_[VkScroll] = scrollLockMask_ != 0 && (state.locked_mods & scrollLockMask_) != 0;
+    char keys[32] = {};
+    XQueryKeymap(display, keys);
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        if ((keys[keycode / 8] & (1 << (keycode % 8))) != 0) {
+            keycodeDown_[keycode] = true;
+            if (const unsigned key = map_->virtualKeyOf(keycode, numLock_)) {
+                state_[key] |= 0x80;
+                state_[X11KeyMap::genericKey(key)] |= 0x80;
+            }
+        }
+    }
+    XSync(display, False);
+}
+
+void Watcher::updateGeneric(unsigned generic, unsigned left, unsigned right) {
+    const bool down = ((state_[left] | state_[right]) & 0x80) != 0;
+    state_[generic] = static_cast<std::uint8_t>((state_[generic] & 0x01) | (down ? 0x80 : 0));
+}
+
+void Watcher::onKey(unsigned keycode, bool released) {
+    if (keycode < 8 || keycode > 255) {
+        return;
+    }
+    unsigned key = map_->virtualKeyOf(keycode, numLock_);
+    if (key == 0) {
+        key = PacketKey;  // a key of no virtual key, such as a character typed by its code
+    }
+    const unsigned generic = X11KeyMap::genericKey(key);
+    const bool wasDown = keycodeDown_[keycode];
+    keycodeDown_[keycode] = !released;
+    if (released) {
+        state_[key] &= 0x01;
+    } else {
+        // Every press that is not a repeat turns the key's toggle over.
+        state_[key] =
+            static_cast<std::uint8_t>((wasDown ? state_[key] : state_[key] ^ 0x01) | 0x80);
+    }
+    if (generic != key) {
+        if (!released && !wasDown) {
+            state_[generic] ^= 0x01;
+        }
+        updateGeneric(0x10, 0xA0, 0xA1);
+        updateGeneric(0x11, 0xA2, 0xA3);
+        updateGeneric(0x12, 0xA4, 0xA5);
+    }
+    const unsigned scan = X11KeyMap::scanCodeOf(keycode);
+    const bool altDown = (state_[VkMenu] & 0x80) != 0;
+    std::uint32_t data = 1;  // repeat count
+    data |= (scan & 0xFFU) << 16;
+    data |= (scan & X11KeyMap::ExtendedScan) != 0 ? windows::hook::keydata::ExtendedFlag : 0U;
+    data |= altDown ? 1U << 29 : 0U;
+    data |= wasDown || released ? 1U << 30 : 0U;
+    data |= released ? windows::hook::keydata::ReleaseFlag : 0U;
+    post(keyboard, KeyEventMessage, generic,
+         static_cast<std::intptr_t>(static_cast<std::int32_t>(data)));
+}
+
+void Watcher::onButton(unsigned button, bool released) {
+    unsigned key = 0;
+    switch (button) {
+        case 1:
+            key = VkLButton;
+            break;
+        case 2:
+            key = VkMButton;
+            break;
+        case 3:
+            key = VkRButton;
+            break;
+        default:
+            return;  // the wheel
+    }
+    state_[key] = static_cast<std::uint8_t>((state_[key] & 0x01) | (released ? 0 : 0x80));
+    if (key == VkLButton && released) {
+        post(mouse, MouseEventMessage, 0, 0);
+    }
+}
+
+void Watcher::onXkb(const XkbEvent& event) {
+    switch (event.any.xkb_type) {
+        case XkbStateNotify: {
+            const unsigned locked = event.state.locked_mods;
+            numLock_ = (locked & numLockMask_) != 0;
+            const auto toggle = [&](unsigned key, bool on) {
+                state_[key] = static_cast<std::uint8_t>((state_[key] & 0x80) | (on ? 1 : 0));
+            };
+            toggle(VkCapital, (locked & LockMask) != 0);
+            toggle(VkNumLock, numLock_);
+            toggle(VkScroll, scrollLockMask_ != 0 && (locked & scrollLockMask_) != 0);
+            map_->setGroup(event.state.group);
+            break;
+        }
+        case XkbMapNotify:
+        case XkbNewKeyboardNotify:
+            map_->refresh();
+            numLockMask_ = XkbKeysymToModifiers(map_->display(), XK_Num_Lock);
+            scrollLockMask_ = XkbKeysymToModifiers(map_->display(), XK_Scroll_Lock);
+            break;
+        default:
+            break;
+    }
+}
+
+void Watcher::post(Kind& kind, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam) {
+    const std::uintptr_t window = kind.window.load();
+    if (window != 0 && postMessage_ != nullptr) {
+        postMessage_(window, message, wParam, lParam, state_.data());
+    }
+}
+
+// ---- The entries' work ---------------------------------------------------------------------
+
+std::int32_t isInitiated(Kind& kind) {
+    std::lock_guard lock(entries);
+    // This process's own set-up counts even when no lock file could be made.
+    return kind.window.load() != 0 || kind.lock.held() || isHeldAnywhere(kind.fact) ? 1 : 0;
+}
+
+std::int32_t initialize(Kind& kind, std::uintptr_t window) {
+    std::lock_guard lock(entries);
+    const bool taken = kind.lock.take(kind.fact);
+    kind.window.store(window);
+    if (!watcher) {
+        watcher = std::make_unique<Watcher>();
+    }
+    return taken ? 1 : 0;
+}
+
+void deinitialize(Kind& kind) {
+    std::lock_guard lock(entries);
+    kind.window.store(0);
+    kind.lock.release();
+    if (keyboard.window.load() == 0 && mouse.window.load() == 0) {
+        watcher.reset();
+    }
+}
+
+}  // namespace
+
+PASTRIX_HOOK_ENTRY std::int32_t keyboardIsInitiated() {
+    return isInitiated(keyboard);
+}
+
+PASTRIX_HOOK_ENTRY std::int32_t mouseIsInitiated() {
+    return isInitiated(mouse);
+}
+
+PASTRIX_HOOK_ENTRY std::int32_t keyboardInitializer(os::WindowHandle window,
+                                                    std::uintptr_t /*hook*/) {
+    return initialize(keyboard, window);
+}
+
+PASTRIX_HOOK_ENTRY std::int32_t mouseInitializer(os::WindowHandle window, std::uintptr_t /*hook*/) {
+    return initialize(mouse, window);
+}
+
+PASTRIX_HOOK_ENTRY void keyboardDeinitializer() {
+    deinitialize(keyboard);
+}
+
+PASTRIX_HOOK_ENTRY void mouseDeinitializer() {
+    deinitialize(mouse);
+}
+
+// X calls no hook procedures; these exist for the program to install, and pass nothing on.
+PASTRIX_HOOK_ENTRY std::intptr_t keyboardProcedure(int /*code*/, std::uintptr_t /*wParam*/,
+                                                   std::intptr_t /*lParam*/) {
+    return 0;
+}
+
+PASTRIX_HOOK_ENTRY std::intptr_t mouseProcedure(int /*code*/, std::uintptr_t /*wParam*/,
+                                                std::intptr_t /*lParam*/) {
+    return 0;
+}
+
+PASTRIX_HOOK_ENTRY std::int32_t getAttachThreadInputId() {
+    std::lock_guard lock(entries);
+    if (registeredThread.held()) {
+        return registeredThreadId;
+    }
+    std::string content;
+    if (!isHeldAnywhere("thread", &content)) {
+        return 0;
+    }
+    char* end = nullptr;
+    const long id = std::strtol(content.c_str(), &end, 10);
+    return end != content.c_str() && id > 0 && id <= INT32_MAX ? static_cast<std::int32_t>(id) : 0;
+}
+
+PASTRIX_HOOK_ENTRY void setAttachThreadInputId(std::int32_t threadId) {
+    std::lock_guard lock(entries);
+    if (!registeredThread.take("thread")) {
+        return;  // another process has its thread registered
+    }
+    registeredThreadId = threadId;
+    registeredThread.write(std::to_string(threadId));
+}
+
+// The entries keep the types the program calls them with.
+[[maybe_unused]] constexpr IsInitiatedFunction isInitiatedType = &keyboardIsInitiated;
+[[maybe_unused]] constexpr InitializerFunction initializerType = &keyboardInitializer;
+[[maybe_unused]] constexpr DeinitializerFunction deinitializerType = &keyboardDeinitializer;
+[[maybe_unused]] constexpr ProcedureFunction procedureType = &keyboardProcedure;
+[[maybe_unused]] constexpr GetAttachThreadInputIdFunction getterType = &getAttachThreadInputId;
+[[maybe_unused]] constexpr SetAttachThreadInputIdFunction setterType = &setAttachThreadInputId;
