@@ -408,6 +408,17 @@ QWidget* QtView::makeControl(const ControlTemplate& item, QWidget* parent) {
         combo->setMaxVisibleItems(std::max(1, (rect.height() - field) / rowHeight));
         rect.setHeight(field);
     }
+    const bool oneLine = item.height <= 10;
+    if (rect.isValid() && oneLine &&
+        (item.kind == ControlKind::CheckBox || item.kind == ControlKind::Label)) {
+        // The desktop's font may be wider than the one the template was drawn with: a
+        // one-line text grows to the right rather than being cut, up to the dialog's edge.
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setWordWrap(false);
+        }
+        const int edge = units_.x(template_.width) - rect.left();
+        rect.setWidth(std::max(rect.width(), std::min(widget->sizeHint().width(), edge)));
+    }
     if (rect.isValid()) {
         widget->setGeometry(rect);
     }
