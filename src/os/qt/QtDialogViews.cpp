@@ -21,7 +21,9 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QThread>
 #include <QTreeWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cctype>
 #include <functional>
@@ -212,7 +214,8 @@ QtView::QtView(QtDialogViews& owner, const DialogTemplate& dialogTemplate, Dialo
 }
 
 QtView::~QtView() {
-    // A sheet's pages go with it.
+    // A sheet's pages go with it; taking their tabs away activates none of them.
+    switchingTabs_ = true;
     pages_.clear();
     DialogEvent destroy;
     destroy.notification = Notification::Destroy;
@@ -1114,6 +1117,11 @@ bool QtView::showFrame(int command) {
         // Brought back from the status area: the user wants to see it, not its taskbar entry.
         wasMinimized_ = false;
         frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+        // The hidden window's platform side still thinks it is minimised and would say so
+        // again once shown.
+        if (QWindow* platformWindow = frame->windowHandle()) {
+            platformWindow->setWindowStates(platformWindow->windowStates() & ~Qt::WindowMinimized);
+        }
     }
     frame->show();
     return wasVisible;
@@ -1282,6 +1290,12 @@ QtView* QtDialogViews::find(int templateId) const {
 }
 
 QtView* QtDialogViews::viewOf(WindowHandle window) const {
+    // Views live on the user-interface thread; other threads (the tooltip's) only ever ask
+    // about windows of their own.
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() != application->thread()) {
+        return nullptr;
+    }
     for (QtView* view : open_) {
         if (view->getHandle() == window) {
             return view;
