@@ -2,6 +2,7 @@
 
 #include "os/qt/QtDialogViews.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -59,14 +60,16 @@ QMessageBox* makeBox(QWidget* owner, const std::string& text, const std::string&
     return box;
 }
 
-int answerOf(int button) {
+int answerOf(QMessageBox::StandardButton button, int unchanged) {
     switch (button) {
         case QMessageBox::Yes:
             return id::Yes;
         case QMessageBox::No:
             return id::No;
-        default:
+        case QMessageBox::Ok:
             return id::Ok;
+        default:
+            return unchanged;
     }
 }
 
@@ -104,11 +107,17 @@ int QtDialogs::show(QWidget* owner, const std::string& text, const std::string& 
     }
     QMessageBox* box = makeBox(owner, text, caption, style);
     QPointer<QMessageBox> guard(box);
-    const int button = box->exec();
-    if (guard) {
-        delete box;
+    box->exec();
+    if (!guard) {
+        return unchanged;
     }
-    return answerOf(button);
+    // A box closed without a button (its close box, Escape) gives the answer that changes
+    // nothing.
+    QAbstractButton* clicked = box->clickedButton();
+    const int answer =
+        clicked == nullptr ? unchanged : answerOf(box->standardButton(clicked), unchanged);
+    delete box;
+    return answer;
 }
 
 }  // namespace os::qt
