@@ -21,15 +21,6 @@ QtDesktopTest::~QtDesktopTest() {
     }
 }
 
-os::Port QtDesktopTest::qtPort() {
-    os::Port port = desktop.port();
-    port.windows = &windows;
-    port.dialogs = &dialogs;
-    port.dialogViews = &views;
-    port.statusArea = &statusArea;
-    return port;
-}
-
 bool QtDesktopTest::waitFor(const std::function<bool()>& condition,
                             std::chrono::milliseconds limit) {
     QElapsedTimer timer;

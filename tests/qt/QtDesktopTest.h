@@ -2,11 +2,7 @@
 
 #include "os/Port.h"
 #include "os/ScopedInstall.h"
-#include "os/qt/QtDialogViews.h"
-#include "os/qt/QtDialogs.h"
-#include "os/qt/QtResources.h"
-#include "os/qt/QtStatusArea.h"
-#include "os/qt/QtWindows.h"
+#include "os/qt/QtDesktop.h"
 #include "support/SimDesktopTest.h"
 
 #include <QMessageBox>
@@ -68,21 +64,19 @@ protected:
         return qobject_cast<Widget*>(view.control(id));
     }
 
-    os::qt::QtResources resources;
-    os::qt::QtDialogViews views{desktop.windows, desktop.errors, resources, nullptr,
-                                std::chrono::milliseconds(1)};
-    os::qt::QtWindows windows{desktop.windows, views};
-    os::qt::QtDialogs dialogs{&views};
     bool trayAvailable = true;
-    os::qt::QtStatusArea statusArea{windows, desktop.errors, resources,
-                                    [this] { return trayAvailable; }};
+    os::qt::QtDesktop qt{desktop.port(), nullptr, [this] { return trayAvailable; },
+                         std::chrono::milliseconds(1)};
+    os::qt::QtResources& resources = qt.resources;
+    os::qt::QtDialogViews& views = qt.views;
+    os::qt::QtWindows& windows = qt.windows;
+    os::qt::QtStatusArea& statusArea = qt.statusArea;
     std::vector<SeenBox> seenBoxes;
     // Timers of answers and scripts that may still wait: they go with the test.
     std::vector<QPointer<QTimer>> timers;
 
 private:
-    os::Port qtPort();
-    os::ScopedInstall qtInstallation{qtPort()};
+    os::ScopedInstall qtInstallation{qt.port()};
 };
 
 }  // namespace qt_testing

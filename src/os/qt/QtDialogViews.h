@@ -9,6 +9,7 @@
 #include "os/qt/QueueWakeup.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <chrono>
 #include <exception>
 #include <map>
@@ -19,7 +20,6 @@
 
 class QEventLoop;
 class QTabWidget;
-class QWidget;
 
 namespace os::qt {
 
