@@ -220,6 +220,8 @@ QtView::~QtView() {
     DialogEvent destroy;
     destroy.notification = Notification::Destroy;
     deliver(destroy);
+    // Widgets going away below may still signal: nothing reaches the presenter any more.
+    detached_ = true;
     events_.attachView(nullptr);
     {
         std::lock_guard lock(routesMutex);
@@ -675,6 +677,9 @@ std::vector<QtView*> QtView::pages() const {
 }
 
 std::intptr_t QtView::deliver(const DialogEvent& event) {
+    if (detached_) {
+        return 0;
+    }
     try {
         return events_.handleEvent(event);
     } catch (...) {

@@ -151,6 +151,7 @@ private:
     std::vector<QWidget*> ordered_;
     bool toolTips_ = false;
     bool initialised_ = false;
+    bool detached_ = false;
     bool pendingShow_ = false;
     bool settingText_ = false;
     int lastWidth_ = -1;
