@@ -142,6 +142,17 @@ TEST_F(MessagePumpTest, AFailingHandlerEndsTheModalDialogAndReachesItsCaller) {
     EXPECT_FALSE(recorder.hasWindow());
 }
 
+TEST_F(MessagePumpTest, AModelessDialogThatEndsGoesOutOfSight) {
+    Recorder recorder;
+    ASSERT_TRUE(recorder.create(0));
+    os::qt::QtView* view = views.find(templates::abbreviation::Dialog);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->widget()->isVisible());
+    click(view->control(os::id::Cancel));
+    EXPECT_TRUE(view->hasEnded());
+    EXPECT_FALSE(view->widget()->isVisible());
+}
+
 TEST_F(MessagePumpTest, AModalDialogEndsWithTheResultItsPresenterGives) {
     Recorder recorder;
     whenShown(templates::abbreviation::Dialog, [&](os::qt::QtView& view) {

@@ -1069,7 +1069,10 @@ void QtView::endDialog(int result) {
     if (!result_) {
         result_ = result;
     }
-    owner_.endLoopOf(this);
+    if (!owner_.endLoopOf(this) && kind_ != Kind::Page) {
+        // A modeless dialog that ends goes out of sight; its presenter still owns it.
+        showFrame(sw::Hide);
+    }
 }
 
 int QtView::messageBox(const std::string& text, const std::string& caption, unsigned style) {
@@ -1327,12 +1330,14 @@ void QtDialogViews::fail(std::exception_ptr failure) {
     frame->loop->exit(0);
 }
 
-void QtDialogViews::endLoopOf(const QtView* view) {
+bool QtDialogViews::endLoopOf(const QtView* view) {
     for (ModalFrame* frame : frames_) {
         if (frame->view == view) {
             frame->loop->exit(0);
+            return true;
         }
     }
+    return false;
 }
 
 std::unique_ptr<DialogView> QtDialogViews::createView(const DialogTemplate& dialogTemplate,

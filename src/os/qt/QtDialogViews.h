@@ -215,7 +215,8 @@ private:
     // its presenters on.
     int runLoop(std::unique_ptr<QtView> view, ModalFrame& frame);
     void fail(std::exception_ptr failure);
-    void endLoopOf(const QtView* view);
+    // Ends the modal loop of the view; false when it has none.
+    bool endLoopOf(const QtView* view);
     void forget(QtView* view, WindowHandle window);
     bool preTranslate(const Message& message);
 
