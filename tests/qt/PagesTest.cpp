@@ -11,11 +11,13 @@
 #include "config/workspace/Workspace.h"
 #include "io/file/PlainFileReader.h"
 #include "io/file/PlainFileWriter.h"
+#include "os/Clipboard.h"
 #include "support/RecordingReporter.h"
 #include "support/SettingsFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -139,6 +141,39 @@ TEST_F(SlotPageTest, WithoutAWorkspaceTheCheckIsTakenBackWithTheWorkspaceMessage
               "You must select a workspace first. Do this under the System tab.");
     // A disabled control does not take the user's clicks.
     EXPECT_FALSE(widget<QPushButton>(view, px::Add)->isEnabled());
+}
+
+TEST_F(SlotPageTest, TheSlotViewerRefreshesOnItsMessageWhileItIsOpenAndFollowsItsSize) {
+    const auto fill = [&](unsigned key, const std::string& text) {
+        desktop.clipboard.setContent({{os::cf::Text, text + std::string(1, '\0')}});
+        ASSERT_TRUE(workspace.setFromCurrentClipboard(key));
+        workspace.getClipboards()[key]->setCaption("notes.txt - Editor");
+    };
+    fill('K', "hello\r\nworld");
+    os::qt::QtView& view = show(page, px::Dialog);
+    bool sawViewer = false;
+    whenShown(templates::viewclipboards::Dialog, [&](os::qt::QtView& dialog) {
+        sawViewer = true;
+        auto* list = widget<QTreeWidget>(dialog, templates::viewclipboards::List);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(dialog.widget()->windowTitle().toStdString(), "ws");
+        EXPECT_EQ(rows(list), (Rows{{"75", "K", "hello...", "Text", "notes.txt - Editor"}}));
+        EXPECT_EQ(list->header()->sectionSize(0), 0);
+
+        // A copy while the viewer is open: the program posts the viewer its refresh.
+        fill('A', "added");
+        os::windows().postMessage(dialog.getHandle(), os::WmApp + 10, 0, 0);
+        EXPECT_TRUE(waitFor([&] { return list->topLevelItemCount() == 2; }));
+        EXPECT_EQ(rows(list)[0][1], "A");
+
+        dialog.widget()->resize(500, 300);
+        EXPECT_TRUE(waitFor([&] { return list->geometry() == QRect(0, 0, 500, 300); }));
+        EXPECT_FALSE(screenshot(dialog.widget(), "dialog-slot-viewer-filled").empty());
+        dialog.widget()->close();
+    });
+    click(widget<QPushButton>(view, px::Clipboards));
+    EXPECT_TRUE(sawViewer);
+    EXPECT_EQ(views.find(templates::viewclipboards::Dialog), nullptr);
 }
 
 class CoolKeysPageTest : public PageTest {
