@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <cstdio>
 
 namespace os::qt {
 
@@ -91,6 +92,8 @@ int QtDialogs::show(QWidget* owner, const std::string& text, const std::string& 
     const int unchanged = isQuestion(style) ? id::No : id::Ok;
     QCoreApplication* application = QCoreApplication::instance();
     if (qobject_cast<QApplication*>(application) == nullptr) {
+        // No window can show it: the message still reaches the user's terminal.
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         return unchanged;
     }
     if (QThread::currentThread() != application->thread()) {
