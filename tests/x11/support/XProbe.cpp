@@ -14,7 +14,17 @@ XProbe::XProbe() : display_(XOpenDisplay(nullptr)) {
 }
 
 XProbe::~XProbe() {
+    // The connection's windows go with it.
     XCloseDisplay(display_);
+}
+
+unsigned long XProbe::makeWindowWithoutClass() {
+    const Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 50, 50, 200,
+                                              100, 0, 0, WhitePixel(display_, 0));
+    XStoreName(display_, window, "no class");
+    XMapWindow(display_, window);
+    XSync(display_, False);
+    return window;
 }
 
 unsigned long XProbe::activeWindow() {

@@ -35,6 +35,8 @@ public:
     std::optional<std::uint32_t> pixel(unsigned long window, int x, int y);
     // How many pixels inside the window are dark (each colour channel below half): the text.
     int darkPixels(unsigned long window);
+    // A mapped top-level window with a title but no WM_CLASS, gone with the probe.
+    unsigned long makeWindowWithoutClass();
 
 private:
     _XDisplay* display_;

@@ -60,6 +60,18 @@ TEST_F(X11DesktopTest, TheEditorInFrontHasItsFilesNameAsTitleUntilItCloses) {
     EXPECT_FALSE(os::windows().showWindow(front, os::sw::Hide));
 }
 
+TEST_F(X11DesktopTest, AnActiveWindowWithoutClassLeavesThePreviousOneInFront) {
+    x11_testing::Editor editor;
+    ASSERT_TRUE(editor.waitUntilInFront());
+    const os::WindowHandle front = os::windows().getForegroundWindow();
+    ASSERT_NE(front, 0U);
+
+    const unsigned long classless = probe.makeWindowWithoutClass();
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(classless)}).status, 0);
+    ASSERT_TRUE(waitUntil([&] { return probe.activeWindow() == classless; }));
+    EXPECT_EQ(os::windows().getForegroundWindow(), front);
+}
+
 TEST_F(X11DesktopTest, ThePointerIsWhereTheUserMovedIt) {
     for (const auto& [x, y] : {std::pair{123, 234}, std::pair{0, 0}, std::pair{1000, 700}}) {
         ASSERT_EQ(run({"xdotool", "mousemove", std::to_string(x), std::to_string(y)}).status, 0);

@@ -253,3 +253,57 @@ TEST_F(X11WindowsQueueTest, TitlesOfTheProgramsOwnWindowsAreCutWithoutSplittingC
 }
 
 }  // namespace
+
+namespace {
+
+std::atomic<int> paintsSeen{0};
+
+std::intptr_t countingProcedure(os::WindowHandle window, unsigned int message,
+                                std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message == os::wm::Paint) {
+        ++paintsSeen;
+    }
+    return os::windows().defWindowProc(window, message, wParam, lParam);
+}
+
+TEST(X11PopupTest, AShownPopUpIsPaintedOnceWhenTheServerExposesIt) {
+    os::x11::X11Platform platform;
+    os::x11::X11Windows& windows = platform.x11Windows();
+    os::WindowClass windowClass;
+    windowClass.procedure = &countingProcedure;
+    windowClass.background = 0xE7FFFF;
+    windowClass.className = "PastrixPopUpTestClass";
+    ASSERT_TRUE(windows.registerClass(windowClass));
+    os::WindowCreation creation;
+    creation.className = windowClass.className;
+    creation.style = os::ws::Popup | os::ws::Border;
+    creation.x = 40;
+    creation.y = 50;
+    creation.width = 120;
+    creation.height = 30;
+    const os::WindowHandle window = windows.createWindow(creation);
+    ASSERT_NE(window, 0U);
+    EXPECT_NE(windows.xConnectionFileDescriptor(), -1);
+    // Hidden: nothing to paint.
+    EXPECT_FALSE(windows.waitMessage(100ms));
+
+    windows.showWindow(window, os::sw::ShowNoActivate);
+    ASSERT_TRUE(windows.waitMessage(10s));
+    os::Message message;
+    ASSERT_TRUE(windows.peekMessage(message, true));
+    EXPECT_EQ(message.window, window);
+    EXPECT_EQ(message.message, os::wm::Paint);
+    windows.dispatchMessage(message);
+    EXPECT_EQ(paintsSeen, 1);
+    EXPECT_FALSE(windows.waitMessage(100ms)) << "painted once is enough";
+
+    os::Rect rect;
+    ASSERT_TRUE(windows.getWindowRect(window, rect));
+    EXPECT_EQ(rect.left, 40);
+    EXPECT_EQ(rect.right, 160);
+    EXPECT_NE(windows.getWindowStyle(window) & os::ws::Visible, 0U);
+    ASSERT_TRUE(windows.destroyWindow(window));
+    EXPECT_EQ(windows.xConnectionFileDescriptor(), -1) << "the thread's connection stays open";
+}
+
+}  // namespace
