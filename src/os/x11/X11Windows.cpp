@@ -883,7 +883,9 @@ WindowHandle X11Windows::getForegroundWindow() const {
     // While the window manager switches windows the active one is briefly a window without a
     // class; the one before it still counts as in front.
     const auto known = foreignWindows_.find(lastForeground_);
-    if (known != foreignWindows_.end() && !xWindowExists(known->second)) {
+    const bool stillThere = known != foreignWindows_.end() ? xWindowExists(known->second)
+                                                           : windows_.count(lastForeground_) != 0;
+    if (!stillThere) {
         lastForeground_ = 0;
     }
     return lastForeground_;

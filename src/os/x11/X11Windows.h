@@ -159,8 +159,10 @@ private:
     Errors& errors_;
     std::string displayName_;
     _XDisplay* desktop_ = nullptr;
+    // Guards the desktop connection. When both locks are needed, queryMutex_ comes first.
     mutable std::recursive_mutex queryMutex_;
 
+    // Guards classes, windows, queues and the threads' connections.
     mutable std::mutex mutex_;
     std::map<std::string, ClassRecord> classes_;
     std::map<WindowHandle, Window> windows_;
