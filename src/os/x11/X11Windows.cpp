@@ -457,11 +457,12 @@ bool X11Windows::waitMessage(std::chrono::milliseconds timeout) {
                 xFd = ConnectionNumber(queue.display);
             }
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
             return false;
         }
+        // Rounded up, so the wait never ends before its time.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
         pollfd descriptors[2] = {{eventFd, POLLIN, 0}, {xFd, POLLIN, 0}};
         ::poll(descriptors, xFd >= 0 ? 2 : 1, static_cast<int>(left.count()));
     }
