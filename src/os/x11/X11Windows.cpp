@@ -82,7 +82,10 @@ X11Windows::X11Windows(Errors& errors, const std::string& displayName)
         throw std::runtime_error(std::string("cannot open the X display \"") +
                                  (name != nullptr ? name : "") + "\"");
     }
-    currentInputTarget = this;
+    // The first one made serves the hook library; a later one (a look at the desktop on a
+    // connection of its own) must not take the program's input away.
+    X11Windows* none = nullptr;
+    currentInputTarget.compare_exchange_strong(none, this);
 }
 
 X11Windows::~X11Windows() {

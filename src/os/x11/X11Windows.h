@@ -104,7 +104,7 @@ public:
     // The window was painted: no paint message is due any more.
     void validate(WindowHandle window);
 
-    // The instance that the exported input call posts into; the newest one made.
+    // The instance that the exported input call posts into: the first one made, while it lives.
     static X11Windows* inputTarget();
 
 private:

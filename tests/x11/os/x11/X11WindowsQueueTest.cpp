@@ -175,6 +175,10 @@ TEST_F(X11WindowsQueueTest, InputMessagesCarryTheirKeyStateToTheThreadThatTakesT
         int (*)(std::uintptr_t, unsigned int, std::uintptr_t, std::intptr_t, const std::uint8_t*);
     auto post = reinterpret_cast<PostInput>(::dlsym(RTLD_DEFAULT, "PastrixPostInputMessage"));
     ASSERT_NE(post, nullptr);
+    {
+        // Another look at the desktop, made and gone, leaves the program's queues in charge.
+        os::x11::X11Windows anotherLook(os::errors(), "");
+    }
 
     std::thread handler([&] {
         const os::WindowHandle window = makeWindow();
