@@ -39,8 +39,13 @@ X11Platform::X11Platform(const std::string& name)
       systemInfo(errors, name),
       windows(errors, name),
       graphics(windows, errors),
-      clipboard(errors, memory),
-      installation(port()) {}
+      keyboard(errors, name.empty() ? nullptr : name.c_str()),
+      input(keyboard, name.empty() ? nullptr : name.c_str()),
+      hooks(errors),
+      clipboard(errors, memory, ClipboardFormatTable::defaultPath()),
+      registry(errors),
+      installed_(port()),
+      installation(installed_) {}
 
 Port X11Platform::port() {
     Port result;
@@ -54,11 +59,13 @@ Port X11Platform::port() {
     result.systemInfo = &systemInfo;
     result.windows = &windows;
     result.graphics = &graphics;
-    // Replaced when the desktop's own pieces join (see the members).
-    result.dialogs = &dialogs;
     result.keyboard = &keyboard;
+    result.input = &input;
+    result.hooks = &hooks;
     result.clipboard = &clipboard;
-    // Not yet on this desktop: input (XTEST synthesis), hooks, dialog views and the status area.
+    result.registry = &registry;
+    result.dialogs = &dialogs;
+    // Dialog views and the status area belong to the toolkit, which puts them over this port.
     return result;
 }
 

@@ -2,15 +2,18 @@
 
 #include "os/ScopedInstall.h"
 #include "os/posix/ConsoleDialogs.h"
-#include "os/posix/ConsoleKeyboard.h"
+#include "os/posix/FileRegistry.h"
 #include "os/posix/HeapMemory.h"
-#include "os/posix/InProcessClipboard.h"
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
 #include "os/posix/PosixLibraries.h"
 #include "os/posix/PosixShell.h"
 #include "os/posix/PosixThreads.h"
+#include "os/x11/X11Clipboard.h"
 #include "os/x11/X11Graphics.h"
+#include "os/x11/X11Hooks.h"
+#include "os/x11/X11Input.h"
+#include "os/x11/X11Keyboard.h"
 #include "os/x11/X11SystemInfo.h"
 #include "os/x11/X11Windows.h"
 
@@ -26,8 +29,9 @@ public:
 };
 
 // The platform of the program on an X11 desktop, installed for as long as the object lives:
-// the X windows, graphics and screen, and the POSIX files, memory blocks, errors, libraries,
-// threads and desktop opener.
+// the X windows, graphics, screen, clipboard, keyboard, synthesised input and hooks, and the
+// POSIX files, memory blocks, errors, libraries, threads, registry and desktop opener. Message
+// boxes go to standard error until a toolkit puts its own over this port.
 class X11Platform {
 public:
     // An empty name means $DISPLAY. Throws X11DisplayException when the display cannot be
@@ -37,6 +41,8 @@ public:
     X11Platform& operator=(const X11Platform&) = delete;
 
     X11Windows& x11Windows() { return windows; }
+    // The port as installed, for a toolkit to put its own pieces over.
+    const Port& installedPort() const { return installed_; }
 
     // The message for a display that cannot be opened.
     static std::string cannotOpenDisplayMessage(const std::string& displayName);
@@ -68,13 +74,13 @@ private:
     X11SystemInfo systemInfo;
     X11Windows windows;
     X11Graphics graphics;
-    // Stand-ins until the desktop's own pieces join: message boxes on standard error (the
-    // toolkit's later), the United States layout (the XKB keyboard later), a clipboard of the
-    // program's own (the X selection engine later). Synthesised input and the hooks have no
-    // stand-in: the port reports them missing if reached.
+    X11Keyboard keyboard;
+    X11Input input;
+    X11Hooks hooks;
+    X11Clipboard clipboard;
+    posix::FileRegistry registry;
     posix::ConsoleDialogs dialogs;
-    posix::ConsoleKeyboard keyboard;
-    posix::InProcessClipboard clipboard;
+    Port installed_;
     ScopedInstall installation;
 };
 
