@@ -126,14 +126,16 @@ if [ -z "${editor_window}" ]; then
 fi
 xdotool windowactivate --sync "${editor_window}"
 
-# The program shows no window of its own at rest; give it time to load its workspace and
-# install its hooks, then make sure it is still running.
+# Give the program time to load its workspace and install its hooks, then make sure it is
+# still running.
 sleep 2
 if ! kill -0 "${pastrix_pid}" 2>/dev/null; then
     echo "FAIL: pastrix exited at start:" >&2
     cat "${work}/pastrix.log" >&2
     exit 1
 fi
+# The program's settings window may have come up over the editor.
+xdotool windowactivate --sync "${editor_window}"
 
 copy_times=()
 paste_times=()
