@@ -32,7 +32,9 @@ class SelectionServer;
 //   keystroke reached it;
 // - after a client fetched the program's data, the next change of the clipboard waits until
 //   the client is done with it: it took the selection itself or stopped asking for PasteQuiet,
-//   then PasteSettle more, at most PasteCap in all.
+//   then PasteSettle more, at most PasteCap in all. Content offered less than PasteCap ago
+//   that nobody fetched yet is first given until then to be fetched: the application reads
+//   it some time after the paste keystroke, which may be after the program wants it back.
 class X11Clipboard final : public Clipboard {
 public:
     using Clock = std::chrono::steady_clock;
@@ -99,6 +101,8 @@ private:
     std::vector<unsigned> enumerated_;
     // When the program last offered an empty clipboard that no application has taken yet.
     mutable std::optional<Clock::time_point> emptiedAt_;
+    // When the program last offered content that is not empty.
+    std::optional<Clock::time_point> offeredAt_;
 };
 
 }  // namespace os::x11
