@@ -1251,7 +1251,9 @@ std::unique_ptr<QtView> QtDialogViews::make(const DialogTemplate& dialogTemplate
     WindowCreation creation;
     creation.className = ViewClassName;
     creation.title = dialogTemplate.caption;
-    creation.style = kind == QtView::Kind::Page ? ws::Child : ws::Popup;
+    // A dialog is drawn by its Qt window alone: a pop-up would give it a second, empty
+    // window of the desktop's own on top of the Qt one whenever it is shown.
+    creation.style = kind == QtView::Kind::Page ? ws::Child : 0U;
     creation.width = size.right;
     creation.height = size.bottom;
     creation.parent = parent;
