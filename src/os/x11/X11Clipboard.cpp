@@ -158,6 +158,11 @@ bool X11Clipboard::close() {
         } else {
             emptiedAt_.reset();
         }
+        if (result == error::Success && !emptied) {
+            offeredAt_ = Clock::now();
+        } else {
+            offeredAt_.reset();
+        }
     }
     {
         std::lock_guard lock(mutex_);
@@ -190,6 +195,17 @@ void X11Clipboard::awaitCopy() const {
 void X11Clipboard::awaitPasteConsumed() const {
     // Only a client that fetched what is on offer now may still be pasting it; an editor may
     // also have taken the selection over right after fetching and paste from its own copy.
+    std::optional<Clock::time_point> offeredAt;
+    {
+        std::lock_guard lock(mutex_);
+        offeredAt = offeredAt_;
+    }
+    if (!server_->activity().requested && offeredAt) {
+        // The application may not have seen the paste keystroke yet.
+        server_->waitUntil(
+            [](const SelectionServer::Activity& now) { return now.requested || !now.owned; },
+            *offeredAt + PasteFirstRequest);
+    }
     if (!server_->activity().requested) {
         return;
     }

@@ -72,13 +72,27 @@ click() {  # WINDOW X Y
     sleep 0.4
 }
 
+# The program's icon docked in trayer's panel (a new window each time the icon is shown).
+wait_icon() {
+    local id
+    for _ in $(seq 1 100); do
+        id="$(xwininfo -root -tree | awk '/"pastrix": \("pastrix" "pastrix"\)/ {print $1}')"
+        if [ -n "${id}" ]; then
+            echo "${id}"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
 shot() {
     import -window root "${artifacts}/$1.png"
 }
 
 # The text of the editor, through the ordinary copy key (C is a filter key: no slot use).
 editor_text() {
-    xdotool key --window "${editor}" ctrl+a ctrl+c
+    xdotool key ctrl+a ctrl+c
     sleep 0.4
     xclip -selection clipboard -o 2>/dev/null
 }
@@ -94,13 +108,7 @@ started+=("$!")
 (cd "${program}" && exec ./pastrix -minimized) >"${work}/pastrix.log" 2>&1 &
 pastrix_pid=$!
 started+=("${pastrix_pid}")
-icon=""
-for _ in $(seq 1 100); do
-    icon="$(xwininfo -root -tree | awk '/"pastrix": \("pastrix" "pastrix"\)/ {print $1}')"
-    [ -n "${icon}" ] && break
-    sleep 0.1
-done
-[ -n "${icon}" ] || fail "no icon in the notification area"
+icon="$(wait_icon)" || fail "no icon in the notification area"
 sleep 0.5
 xdotool search --onlyvisible --name "Pastrix" >/dev/null 2>&1 &&
     fail "a window is visible although the program started minimised"
@@ -135,14 +143,14 @@ shot coolkey-editor
 xdotool type --delay 50 "pxq"
 xdotool key Tab
 xdotool type --delay 50 "expanded by Pastrix"
-xdotool key Return
+click "${editor_dialog}" 289 255
 wait_gone "^Abbreviation$" || fail "the Cool Key editor stays open"
 shot coolkeys-page
 
 # The editor: copy into slot 1, paste it on the next line, then type the abbreviation.
 l3afpad >"${work}/l3afpad.log" 2>&1 &
 started+=("$!")
-editor="$(wait_window "l3afpad")" || fail "l3afpad did not start"
+editor="$(wait_window "^\(Untitled\)$")" || fail "l3afpad did not start"
 xdotool windowactivate --sync "${editor}"
 sleep 0.5
 xdotool type --delay 30 "slot text"
@@ -172,13 +180,55 @@ expected="slot text
 slot text
 expanded by Pastrix "
 [ "${text}" = "${expected}" ] || fail "the editor holds '${text}', not '${expected}'"
-xdotool key --window "${editor}" ctrl+q
 sleep 0.5
 
 # The slot viewer: select the slot, Delete, confirm.
-xdotool windowactivate --sync "${sheet}" 2>/dev/null
+xdotool windowactivate --sync "${sheet}" || fail "cannot bring the sheet forward"
 click "${sheet}" 108 20
 click "${sheet}" 280 351
-viewer="$(wait_window "lipboard")" || fail "no slot viewer"
+viewer="$(wait_window "^Work$")" || fail "no slot viewer"
 sleep 0.5
 shot slot-viewer
+click "${viewer}" 100 26
+xdotool key Delete
+question="$(wait_window "^Warning$")" || fail "no question before deleting"
+sleep 0.3
+shot delete-question
+click "${question}" 332 61
+wait_gone "^Warning$" || fail "the question stays open"
+sleep 0.5
+[ ! -e "${program}/Work/px_49.pxf" ] || fail "the slot file is still there after Delete"
+xdotool windowactivate --sync "${viewer}" key Escape
+wait_gone "^Work$" || fail "the slot viewer stays open"
+
+# Minimise to the notification area, come back, shut down.
+xdotool windowactivate --sync "${sheet}" || fail "cannot bring the sheet forward"
+click "${sheet}" 127 408
+wait_gone "^Work - Pastrix$" || fail "Minimize left the sheet on screen"
+kill -0 "${pastrix_pid}" 2>/dev/null || fail "the program ended on Minimize"
+icon="$(wait_icon)" || fail "no icon in the notification area after Minimize"
+click "${icon}" 11 11
+sheet="$(wait_window "^Work - Pastrix$")" || fail "the icon did not restore the sheet again"
+click "${sheet}" 221 408
+for _ in $(seq 1 100); do
+    kill -0 "${pastrix_pid}" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "${pastrix_pid}" 2>/dev/null && fail "the program still runs after Shutdown"
+wait "${pastrix_pid}"
+status=$?
+[ "${status}" -eq 0 ] || fail "the program ended with status ${status}"
+
+# What the session left behind.
+active="$("${ctl}" config get "${program}/config.cfg" SYSTEM_ActiveWorkspace)"
+[ "${active}" = "Work" ] || fail "the active workspace is '${active}', not Work"
+filters="$("${ctl}" config get "${program}/config.cfg" PX_FilterKeys)"
+[ "${filters}" = "65|67|86|88|89|90|81" ] || fail "the filter keys are '${filters}', Q (81) added"
+coolkeys="$("${ctl}" coolkeys list "${program}/Work")" || fail "cannot list the Cool Keys"
+grep -q "pxq" <<<"${coolkeys}" || fail "the Cool Key is missing: ${coolkeys}"
+grep -q "expanded by Pastrix" <<<"${coolkeys}" || fail "the Cool Key text is wrong: ${coolkeys}"
+ls "${program}"/Work/ck_*.ckf >/dev/null 2>&1 || fail "no Cool Key file in the workspace"
+"${ctl}" workspace show "${program}/Work" 49 >/dev/null 2>&1 &&
+    fail "slot 1 (key 49) still shows after it was deleted"
+echo "program session passed; screenshots in ${artifacts}"
+exit 0
