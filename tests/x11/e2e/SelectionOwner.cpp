@@ -5,7 +5,6 @@
 //
 // Prints the owner's window id and exits 0, or exits 1 once the timeout has passed.
 #include <X11/Xlib.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
