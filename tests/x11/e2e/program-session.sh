@@ -110,7 +110,7 @@ pastrix_pid=$!
 started+=("${pastrix_pid}")
 icon="$(wait_icon)" || fail "no icon in the notification area"
 sleep 0.5
-xdotool search --onlyvisible --name "Pastrix" >/dev/null 2>&1 &&
+xdotool search --onlyvisible --name "^Default - Pastrix$" >/dev/null 2>&1 &&
     fail "a window is visible although the program started minimised"
 
 # A click on the icon brings the sheet back.
