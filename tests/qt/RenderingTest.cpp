@@ -189,4 +189,32 @@ TEST_F(AboutPageTest, TextsAreNeverReadAsMarkup) {
     EXPECT_EQ(view->getText(templates::about::Description), "<b>bold</b> & <i>it</i>");
 }
 
+class PictureTest : public QtDesktopTest {};
+
+// A picture control names its picture by file or by number; either way the picture shows,
+// never the name, and a name the program has no picture for shows nothing.
+TEST_F(PictureTest, ThePictureANameOrNumberStandsForIsDrawnInsteadOfTheName) {
+    namespace newsletter = templates::newsletter;
+    windows::mfc::Dialog presenter(newsletter::dialogTemplate());
+    ASSERT_TRUE(presenter.create(0));
+    os::qt::QtView* view = views.find(newsletter::Dialog);
+    ASSERT_NE(view, nullptr);
+    auto* picture = widget<QLabel>(*view, newsletter::Picture);
+    ASSERT_NE(picture, nullptr);
+    const struct {
+        std::string text;
+        bool drawn;
+    } cases[] = {{"", false},
+                 {newsletter::BitmapResource, true},
+                 {"missing.png", false},
+                 {std::to_string(newsletter::Bitmap), true}};
+    EXPECT_FALSE(picture->pixmap().isNull());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_TRUE(view->setText(newsletter::Picture, c.text));
+        EXPECT_TRUE(picture->text().isEmpty());
+        EXPECT_EQ(picture->pixmap().isNull(), !c.drawn);
+    }
+}
+
 }  // namespace

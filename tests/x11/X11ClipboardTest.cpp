@@ -464,6 +464,30 @@ TEST_F(X11ClipboardTest, TheUsersClipboardComesBackOnlyAfterAPasteFetchedTheSlot
     EXPECT_EQ(xclipOut("UTF8_STRING"), "user text");
 }
 
+// The paste keystroke may reach the editor only after the program already puts the user's
+// clipboard back: a slot nobody asked for yet stays on offer a little while.
+TEST_F(X11ClipboardTest, AnEditorThatAsksLateForAFreshSlotStillGetsIt) {
+    Clipboard slot("Pastrix");
+
+    fill(slot, {{1, "slot text"}});
+    Clipboard users("Pastrix");
+
+    fill(users, {{1, "user text"}});
+    slot.restore();
+
+    std::string pasted;
+    std::thread editor([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        os::x11::SelectionReader peer;
+        int error = 0;
+        pasted = peer.read("UTF8_STRING", error).value_or("(refused)");
+    });
+    users.restore();
+    editor.join();
+    EXPECT_EQ(pasted, "slot text");
+    EXPECT_EQ(xclipOut("UTF8_STRING"), "user text");
+}
+
 TEST_F(X11ClipboardTest, SavedSlotsServeTheSameTargetsAfterARestart) {
     Clipboard saved("Pastrix");
     {

@@ -334,11 +334,7 @@ QWidget* QtView::makeControl(const ControlTemplate& item, QWidget* parent) {
         }
         case ControlKind::Picture: {
             auto* label = new QLabel(parent);
-            bool isNumber = false;
-            const int resource = text.toInt(&isNumber);
-            if (isNumber) {
-                label->setPixmap(owner_.resources().picture(resource));
-            }
+            label->setPixmap(owner_.resources().picture(text));
             label->setAlignment(Qt::AlignCenter);
             widget = label;
             break;
@@ -730,7 +726,10 @@ bool QtView::setText(int id, const std::string& text) {
     }
     QWidget* widget = control->widget;
     settingText_ = true;
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    if (control->kind == ControlKind::Picture) {
+        // A picture's text names the picture it shows, never text to show.
+        static_cast<QLabel*>(widget)->setPixmap(owner_.resources().picture(toQt(text)));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(toQt(text));
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(toQt(text));
@@ -1251,7 +1250,9 @@ std::unique_ptr<QtView> QtDialogViews::make(const DialogTemplate& dialogTemplate
     WindowCreation creation;
     creation.className = ViewClassName;
     creation.title = dialogTemplate.caption;
-    creation.style = kind == QtView::Kind::Page ? ws::Child : ws::Popup;
+    // A dialog is drawn by its Qt window alone: a pop-up would give it a second, empty
+    // window of the desktop's own on top of the Qt one whenever it is shown.
+    creation.style = kind == QtView::Kind::Page ? ws::Child : 0U;
     creation.width = size.right;
     creation.height = size.bottom;
     creation.parent = parent;

@@ -94,6 +94,15 @@ QPixmap QtResources::picture(int resourceId) const {
     return drawNewsletterPicture();
 }
 
+QPixmap QtResources::picture(const QString& name) const {
+    bool isNumber = false;
+    const int resourceId = name.toInt(&isNumber);
+    if (isNumber) {
+        return picture(resourceId);
+    }
+    return name == QLatin1String("newsletter.png") ? picture(NewsletterPicture) : QPixmap();
+}
+
 void QtResources::remove(int resourceId) {
     if (resourceId == ProgramIcon) {
         programIconRemoved_ = true;

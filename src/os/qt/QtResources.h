@@ -21,6 +21,9 @@ public:
     QIcon icon(IconHandle handle) const;
     // A picture resource; a null pixmap when there is none.
     QPixmap picture(int resourceId) const;
+    // A picture named as a control's text names it: by its number ("137") or by the file
+    // it is made from ("newsletter.png"); a null pixmap when there is none.
+    QPixmap picture(const QString& name) const;
     // Takes a resource away, as a broken installation would.
     void remove(int resourceId);
 

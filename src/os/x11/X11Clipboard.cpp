@@ -201,10 +201,10 @@ void X11Clipboard::awaitPasteConsumed() const {
         offeredAt = offeredAt_;
     }
     if (!server_->activity().requested && offeredAt) {
-        // The paste keystroke may not have reached the application yet.
+        // The application may not have seen the paste keystroke yet.
         server_->waitUntil(
             [](const SelectionServer::Activity& now) { return now.requested || !now.owned; },
-            *offeredAt + PasteCap);
+            *offeredAt + PasteFirstRequest);
     }
     if (!server_->activity().requested) {
         return;

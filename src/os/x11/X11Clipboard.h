@@ -32,9 +32,9 @@ class SelectionServer;
 //   keystroke reached it;
 // - after a client fetched the program's data, the next change of the clipboard waits until
 //   the client is done with it: it took the selection itself or stopped asking for PasteQuiet,
-//   then PasteSettle more, at most PasteCap in all. Content offered less than PasteCap ago
-//   that nobody fetched yet is first given until then to be fetched: the application reads
-//   it some time after the paste keystroke, which may be after the program wants it back.
+//   then PasteSettle more, at most PasteCap in all.
+//   Data offered less than PasteFirstRequest ago that nobody fetched yet is waited for as
+//   well: the paste keystroke may still be on its way to the application.
 class X11Clipboard final : public Clipboard {
 public:
     using Clock = std::chrono::steady_clock;
@@ -42,6 +42,7 @@ public:
     static constexpr auto PasteQuiet = std::chrono::milliseconds(50);
     static constexpr auto PasteSettle = std::chrono::milliseconds(75);
     static constexpr auto PasteCap = std::chrono::milliseconds(500);
+    static constexpr auto PasteFirstRequest = std::chrono::milliseconds(300);
     static constexpr auto HandOverWait = std::chrono::milliseconds(1000);
 
     // The format table file; ClipboardFormatTable::defaultPath() for the user's own.
@@ -101,7 +102,7 @@ private:
     std::vector<unsigned> enumerated_;
     // When the program last offered an empty clipboard that no application has taken yet.
     mutable std::optional<Clock::time_point> emptiedAt_;
-    // When the program last offered content that is not empty.
+    // When data (not an empty clipboard) was last offered.
     std::optional<Clock::time_point> offeredAt_;
 };
 
