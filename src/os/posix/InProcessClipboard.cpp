@@ -1,10 +1,11 @@
 #include "os/posix/InProcessClipboard.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/MemoryBlockCopy.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
+#include <utility>
 
 namespace os::posix {
 
@@ -98,17 +99,10 @@ ClipboardData InProcessClipboard::getData(unsigned format, MemoryHandle& block) 
         }
         bytes = found->bytes;
     }
-    const MemoryHandle copy = memory_.alloc(GMemMoveable, bytes.size());
+    const MemoryHandle copy = common::MemoryBlockCopy(memory_).copyIn(bytes);
     if (copy == 0) {
         return ClipboardData::NotDelivered;
     }
-    void* target = memory_.lock(copy);
-    if (target == nullptr) {
-        memory_.free(copy);
-        return ClipboardData::NotDelivered;
-    }
-    std::memcpy(target, bytes.data(), bytes.size());
-    memory_.unlock(copy);
     block = copy;
     return ClipboardData::Delivered;
 }
@@ -126,15 +120,11 @@ MemoryHandle InProcessClipboard::setData(unsigned format, MemoryHandle block) {
         fail(error::InvalidParameter);
         return 0;
     }
-    const std::size_t size = memory_.size(block);
-    const void* source = memory_.lock(block);
-    if (source == nullptr) {
+    std::optional<std::string> bytes = common::MemoryBlockCopy(memory_).takeOut(block);
+    if (!bytes) {
         return 0;
     }
-    Format item{format, std::string(static_cast<const char*>(source), size),
-                isHandleFormat(format)};
-    memory_.unlock(block);
-    memory_.free(block);
+    Format item{format, std::move(*bytes), isHandleFormat(format)};
 
     std::lock_guard lock(mutex_);
     const auto found = std::find_if(formats_.begin(), formats_.end(),

@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
-#include <mutex>
 #include <utility>
 
 namespace os::qt {
@@ -38,28 +37,11 @@ const char* const ViewClassName = "PastrixQtDialog";
 
 // The dialogs' windows, to find the view a message is for: window procedures have no
 // context of their own.
-std::mutex routesMutex;
-std::map<WindowHandle, QtView*> routes;
+common::ViewRoutes routes;
 
 std::intptr_t viewProcedure(WindowHandle window, unsigned int message, std::uintptr_t wParam,
                             std::intptr_t lParam) {
-    QtView* view = nullptr;
-    {
-        std::lock_guard lock(routesMutex);
-        const auto found = routes.find(window);
-        if (found != routes.end()) {
-            view = found->second;
-        }
-    }
-    if (view == nullptr || message == wm::Create || message == wm::Destroy) {
-        return 0;
-    }
-    DialogEvent event;
-    event.notification = Notification::Message;
-    event.message = message;
-    event.wParam = wParam;
-    event.lParam = lParam;
-    return view->deliver(event);
+    return routes.route(window, message, wParam, lParam);
 }
 
 QString toQt(const std::string& text) {
@@ -204,13 +186,10 @@ QtView::QtView(QtDialogViews& owner, const DialogTemplate& dialogTemplate, Dialo
     }
     root_->setFont(dialogFont());
     if ((dialogTemplate.style & ds::SystemMenu) != 0) {
-        frameStyle_ |= ws::SysMenu;
+        frame_.modifyStyle(0, ws::SysMenu);
     }
     build();
-    {
-        std::lock_guard lock(routesMutex);
-        routes[window_] = this;
-    }
+    routes.add(window_, *this);
 }
 
 QtView::~QtView() {
@@ -223,10 +202,7 @@ QtView::~QtView() {
     // Widgets going away below may still signal: nothing reaches the presenter any more.
     detached_ = true;
     events_.attachView(nullptr);
-    {
-        std::lock_guard lock(routesMutex);
-        routes.erase(window_);
-    }
+    routes.remove(window_);
     if (root_) {
         root_->hide();
         delete root_.data();
@@ -601,10 +577,10 @@ void QtView::applyFrame() {
     }
     Qt::WindowFlags flags = (kind_ == Kind::Sheet ? Qt::Window : Qt::Dialog) |
                             Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if ((frameStyle_ & ws::SysMenu) != 0) {
+    if ((frame_.style() & ws::SysMenu) != 0) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
-    if ((frameStyle_ & ws::MinimizeBox) != 0) {
+    if ((frame_.style() & ws::MinimizeBox) != 0) {
         flags |= Qt::WindowMinimizeButtonHint;
     }
     if (root_->windowFlags() == flags) {
@@ -1079,7 +1055,7 @@ int QtView::messageBox(const std::string& text, const std::string& caption, unsi
 }
 
 void QtView::modifyStyle(unsigned remove, unsigned add) {
-    frameStyle_ = (frameStyle_ & ~remove) | add;
+    frame_.modifyStyle(remove, add);
     if (kind_ != Kind::Page) {
         applyFrame();
     }
@@ -1093,23 +1069,7 @@ void QtView::setIcon(IconHandle icon) {
 }
 
 bool QtView::insertSystemMenuItem(int position, int command, const std::string& text) {
-    if ((frameStyle_ & ws::SysMenu) == 0) {
-        owner_.errors_.setLastError(error::InvalidParameter);
-        return false;
-    }
-    const int count = static_cast<int>(systemMenu_.size());
-    if (position < 0 || position > count) {
-        position = count;
-    }
-    systemMenu_.insert(systemMenu_.begin() + position, MenuItem{command, text});
-    return true;
-}
-
-std::vector<QtView::MenuItem> QtView::systemMenu() const {
-    if ((frameStyle_ & ws::SysMenu) == 0) {
-        return {};
-    }
-    return systemMenu_;
+    return frame_.insertMenuItem(position, command, text, owner_.errors_);
 }
 
 bool QtView::showFrame(int command) {
@@ -1219,11 +1179,8 @@ bool QtDialogViews::preTranslate(const Message& message) {
     // Every running sheet sees the thread's messages before they are dispatched, the
     // newest first.
     for (auto sheet = sheets_.rbegin(); sheet != sheets_.rend(); ++sheet) {
-        DialogEvent event;
-        event.notification = Notification::PreTranslate;
-        event.message = message.message;
-        event.wParam = message.wParam;
-        event.lParam = message.lParam;
+        const DialogEvent event = common::ViewRoutes::eventOf(
+            message.message, message.wParam, message.lParam, Notification::PreTranslate);
         if ((*sheet)->deliver(event) != 0) {
             return true;
         }

@@ -3,6 +3,8 @@
 #include "os/DialogView.h"
 #include "os/Errors.h"
 #include "os/Windows.h"
+#include "os/common/DialogFrame.h"
+#include "os/common/ViewRoutes.h"
 #include "os/qt/DialogUnits.h"
 #include "os/qt/QtMessagePump.h"
 #include "os/qt/QtResources.h"
@@ -28,16 +30,13 @@ class QtDialogViews;
 // One dialog, page or property sheet on the screen, laid out from its template in dialog
 // units of the desktop's font. Every control is a Qt widget; what the user does with them
 // reaches the presenter as events.
-class QtView final : public DialogView {
+class QtView final : public DialogView, public common::ViewRoutes::Target {
     friend class QtDialogViews;
 
 public:
     enum class Kind { Dialog, Page, Sheet };
 
-    struct MenuItem {
-        int command = 0;
-        std::string text;
-    };
+    using MenuItem = common::DialogFrame::MenuItem;
 
     QtView(QtDialogViews& owner, const DialogTemplate& dialogTemplate, DialogEvents& events,
            WindowHandle window, Kind kind, QWidget* parentWidget);
@@ -93,11 +92,11 @@ public:
     bool toolTipsEnabled() const { return toolTips_; }
     bool hasEnded() const { return result_.has_value(); }
     int result() const { return result_.value_or(-1); }
-    unsigned frameStyle() const { return frameStyle_; }
+    unsigned frameStyle() const { return frame_.style(); }
     unsigned listExtendedStyle(int id) const;
     IconHandle icon() const { return icon_; }
     // Empty while the window has no system menu.
-    std::vector<MenuItem> systemMenu() const;
+    std::vector<MenuItem> systemMenu() const { return frame_.menu(); }
     // Sheets: the tabs and the pages behind them.
     QTabWidget* tabs() const { return tabs_; }
     std::vector<QtView*> pages() const;
@@ -105,7 +104,7 @@ public:
 
     // The presenter's answer to an event. A failure thrown by the presenter ends the
     // innermost modal loop, which throws it on to its caller.
-    std::intptr_t deliver(const DialogEvent& event);
+    std::intptr_t deliver(const DialogEvent& event) override;
 
     // The frame, as the window functions of the port change it. Returns whether the window
     // was visible before.
@@ -157,9 +156,8 @@ private:
     int lastWidth_ = -1;
     int lastHeight_ = -1;
     std::optional<int> result_;
-    unsigned frameStyle_ = 0;
+    common::DialogFrame frame_;
     IconHandle icon_ = 0;
-    std::vector<MenuItem> systemMenu_{{0xF010, "&Move"}, {0, ""}, {sc::Close, "&Close"}};
     bool wasMinimized_ = false;
     // Sheets.
     QTabWidget* tabs_ = nullptr;

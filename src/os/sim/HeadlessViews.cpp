@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <mutex>
 
 namespace os::sim {
 
@@ -24,30 +23,13 @@ int mulDiv(int number, int numerator, int denominator) {
                                          : (product - half) / denominator);
 }
 
-// The dialogs' windows, to find the view a message is for. Window procedures have no
+// The dialogs' windows, to find the view a message is for: window procedures have no
 // context of their own.
-std::mutex routesMutex;
-std::map<WindowHandle, HeadlessView*> routes;
+common::ViewRoutes routes;
 
 std::intptr_t viewProcedure(WindowHandle window, unsigned int message, std::uintptr_t wParam,
                             std::intptr_t lParam) {
-    HeadlessView* view = nullptr;
-    {
-        std::lock_guard lock(routesMutex);
-        const auto found = routes.find(window);
-        if (found != routes.end()) {
-            view = found->second;
-        }
-    }
-    if (view == nullptr || message == wm::Create || message == wm::Destroy) {
-        return 0;
-    }
-    DialogEvent event;
-    event.notification = Notification::Message;
-    event.message = message;
-    event.wParam = wParam;
-    event.lParam = lParam;
-    return view->deliver(event);
+    return routes.route(window, message, wParam, lParam);
 }
 
 bool takesFocus(ControlKind kind) {
@@ -94,8 +76,7 @@ HeadlessView::HeadlessView(HeadlessViews& owner, const DialogTemplate& dialogTem
         control.font = font;
         controls_[item.id] = control;
     }
-    std::lock_guard lock(routesMutex);
-    routes[window_] = this;
+    routes.add(window_, *this);
 }
 
 HeadlessView::~HeadlessView() {
@@ -105,10 +86,7 @@ HeadlessView::~HeadlessView() {
     destroy.notification = Notification::Destroy;
     events_.handleEvent(destroy);
     events_.attachView(nullptr);
-    {
-        std::lock_guard lock(routesMutex);
-        routes.erase(window_);
-    }
+    routes.remove(window_);
     owner_.forget(this, window_);
 }
 
@@ -412,27 +390,11 @@ int HeadlessView::messageBox(const std::string& text, const std::string& caption
 }
 
 void HeadlessView::modifyStyle(unsigned remove, unsigned add) {
-    frameStyle_ = (frameStyle_ & ~remove) | add;
+    frame_.modifyStyle(remove, add);
 }
 
 bool HeadlessView::insertSystemMenuItem(int position, int command, const std::string& text) {
-    if ((frameStyle_ & ws::SysMenu) == 0) {
-        owner_.errors_.setLastError(error::InvalidParameter);
-        return false;
-    }
-    const int count = static_cast<int>(systemMenu_.size());
-    if (position < 0 || position > count) {
-        position = count;
-    }
-    systemMenu_.insert(systemMenu_.begin() + position, MenuItem{command, text});
-    return true;
-}
-
-std::vector<HeadlessView::MenuItem> HeadlessView::systemMenu() const {
-    if ((frameStyle_ & ws::SysMenu) == 0) {
-        return {};
-    }
-    return systemMenu_;
+    return frame_.insertMenuItem(position, command, text, owner_.errors_);
 }
 
 bool HeadlessView::systemCommand(int command) {
@@ -477,12 +439,8 @@ int HeadlessView::pumpMessages(const std::function<void(const std::optional<Mess
         if (taking) {
             taking(message);
         }
-        DialogEvent event;
-        event.notification = Notification::PreTranslate;
-        event.message = message.message;
-        event.wParam = message.wParam;
-        event.lParam = message.lParam;
-        if (deliver(event) != 0) {
+        if (deliver(common::ViewRoutes::eventOf(message.message, message.wParam, message.lParam,
+                                                Notification::PreTranslate)) != 0) {
             continue;
         }
         owner_.windows_.translateMessage(message);
@@ -732,12 +690,7 @@ bool HeadlessView::close() {
 
 std::intptr_t HeadlessView::send(unsigned int message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
-    DialogEvent event;
-    event.notification = Notification::Message;
-    event.message = message;
-    event.wParam = wParam;
-    event.lParam = lParam;
-    return deliver(event);
+    return deliver(common::ViewRoutes::eventOf(message, wParam, lParam));
 }
 
 HeadlessViews::HeadlessViews(SimWindows& windows, SimDialogs& dialogs, Errors& errors)

@@ -2,6 +2,8 @@
 
 #include "os/DialogView.h"
 #include "os/Errors.h"
+#include "os/common/DialogFrame.h"
+#include "os/common/ViewRoutes.h"
 #include "os/sim/SimDialogs.h"
 #include "os/sim/SimWindows.h"
 
@@ -21,7 +23,7 @@ class HeadlessViews;
 // A dialog or page of the headless toolkit: every control's state is kept in memory, and a
 // test plays the user through it. Its window is a window of the simulated desktop, so
 // posted messages reach the presenter when the test dispatches them.
-class HeadlessView final : public DialogView {
+class HeadlessView final : public DialogView, public common::ViewRoutes::Target {
     friend class HeadlessViews;
 
 public:
@@ -112,17 +114,14 @@ public:
     std::intptr_t send(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // The presenter's answer to one event.
-    std::intptr_t deliver(const DialogEvent& event);
+    std::intptr_t deliver(const DialogEvent& event) override;
 
     // The frame, as a test reads it.
-    struct MenuItem {
-        int command = 0;
-        std::string text;
-    };
-    unsigned frameStyle() const { return frameStyle_; }
+    using MenuItem = common::DialogFrame::MenuItem;
+    unsigned frameStyle() const { return frame_.style(); }
     IconHandle icon() const { return icon_; }
     // Empty while the window has no system menu.
-    std::vector<MenuItem> systemMenu() const;
+    std::vector<MenuItem> systemMenu() const { return frame_.menu(); }
     bool isMinimized() const { return minimized_; }
 
     // A command of the system menu or the frame (the close box is sc::Close, the minimise
@@ -180,9 +179,8 @@ private:
     int focus_ = 0;
     bool toolTips_ = false;
     std::optional<int> result_;
-    unsigned frameStyle_ = 0;
+    common::DialogFrame frame_;
     IconHandle icon_ = 0;
-    std::vector<MenuItem> systemMenu_{{0xF010, "&Move"}, {0, ""}, {sc::Close, "&Close"}};
     bool minimized_ = false;
     std::vector<std::unique_ptr<HeadlessView>> pages_;
     int currentTab_ = -1;

@@ -1,6 +1,7 @@
 #include "os/sim/SimWindows.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/WindowPlacement.h"
 
 #include <algorithm>
 
@@ -27,11 +28,6 @@ SimWindows::Window* SimWindows::find(WindowHandle window) {
 
 const SimWindows::Window* SimWindows::find(WindowHandle window) const {
     return const_cast<SimWindows*>(this)->find(window);
-}
-
-bool SimWindows::isTopLevel(const Window& window) {
-    // A pop-up with the child bit is owned, not contained: it is still top-level.
-    return (window.style & ws::Child) == 0 || (window.style & ws::Popup) != 0;
 }
 
 void SimWindows::schedulePaint(WindowHandle handle, Window& window) {
@@ -238,24 +234,9 @@ bool SimWindows::setWindowPos(WindowHandle window, WindowHandle insertAfter, int
     if (found == nullptr) {
         return false;
     }
-    Rect& rect = found->rect;
-    if ((flags & swp::NoMove) == 0) {
-        const int currentWidth = rect.right - rect.left;
-        const int currentHeight = rect.bottom - rect.top;
-        rect = Rect{x, y, x + currentWidth, y + currentHeight};
-    }
-    if ((flags & swp::NoSize) == 0) {
-        rect.right = rect.left + width;
-        rect.bottom = rect.top + height;
-    }
+    common::WindowPlacement::apply(found->rect, found->style, x, y, width, height, flags);
     if ((flags & swp::NoZOrder) == 0 && insertAfter == HwndTopmost) {
         topmost_ = window;
-    }
-    if ((flags & swp::HideWindow) != 0) {
-        found->style &= ~ws::Visible;
-    }
-    if ((flags & swp::ShowWindow) != 0) {
-        found->style |= ws::Visible;
     }
     if ((flags & swp::NoActivate) == 0) {
         foreground_ = window;
@@ -295,7 +276,7 @@ int SimWindows::getWindowText(WindowHandle window, std::string& text, int maxCou
 WindowHandle SimWindows::findWindow(const std::string& className) const {
     std::lock_guard lock(mutex_);
     for (const auto& [handle, window] : windows_) {
-        if (window.className == className && isTopLevel(window)) {
+        if (window.className == className && common::WindowPlacement::isTopLevel(window.style)) {
             return handle;
         }
     }

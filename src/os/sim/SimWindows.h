@@ -77,7 +77,6 @@ private:
     Window* find(WindowHandle window);
     const Window* find(WindowHandle window) const;
     void schedulePaint(WindowHandle handle, Window& window);
-    static bool isTopLevel(const Window& window);
 
     Errors& errors_;
     mutable std::mutex mutex_;

@@ -1,6 +1,7 @@
 #include "os/x11/X11Clipboard.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/MemoryBlockCopy.h"
 #include "os/x11/SelectionReader.h"
 #include "os/x11/SelectionServer.h"
 
@@ -381,17 +382,10 @@ ClipboardData X11Clipboard::getData(unsigned format, MemoryHandle& block) {
         fail(error::InvalidData);
         return ClipboardData::NotDelivered;
     }
-    const MemoryHandle copy = memory_.alloc(GMemMoveable, bytes.size());
+    const MemoryHandle copy = common::MemoryBlockCopy(memory_).copyIn(bytes);
     if (copy == 0) {
         return ClipboardData::NotDelivered;
     }
-    void* target = memory_.lock(copy);
-    if (target == nullptr) {
-        memory_.free(copy);
-        return ClipboardData::NotDelivered;
-    }
-    std::memcpy(target, bytes.data(), bytes.size());
-    memory_.unlock(copy);
     block = copy;
     return ClipboardData::Delivered;
 }
@@ -409,14 +403,11 @@ MemoryHandle X11Clipboard::setData(unsigned format, MemoryHandle block) {
         fail(error::InvalidParameter);
         return 0;
     }
-    const std::size_t size = memory_.size(block);
-    const void* source = memory_.lock(block);
-    if (source == nullptr) {
+    std::optional<std::string> taken = common::MemoryBlockCopy(memory_).takeOut(block);
+    if (!taken) {
         return 0;
     }
-    auto bytes = std::make_shared<const std::string>(static_cast<const char*>(source), size);
-    memory_.unlock(block);
-    memory_.free(block);
+    auto bytes = std::make_shared<const std::string>(std::move(*taken));
 
     const bool startFromOwned = [&] {
         std::lock_guard lock(mutex_);

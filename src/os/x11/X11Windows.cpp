@@ -1,6 +1,7 @@
 #include "os/x11/X11Windows.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/WindowPlacement.h"
 #include "os/x11/ThreadInputState.h"
 #include "os/x11/X11ErrorTrap.h"
 #include "os/x11/X11SystemCalls.h"
@@ -130,11 +131,6 @@ void X11Windows::enqueue(std::thread::id thread, const Queued& queued) {
     if (wasEmpty) {
         wake(queue.eventFd);
     }
-}
-
-bool X11Windows::isTopLevel(const Window& window) {
-    // A pop-up with the child bit is owned, not contained: it is still top-level.
-    return (window.style & ws::Child) == 0 || (window.style & ws::Popup) != 0;
 }
 
 void X11Windows::schedulePaint(WindowHandle handle, Window& window) {
@@ -654,22 +650,7 @@ bool X11Windows::setWindowPos(WindowHandle window, WindowHandle insertAfter, int
         }
         return false;
     }
-    Rect& rect = found->rect;
-    if ((flags & swp::NoMove) == 0) {
-        const int currentWidth = rect.right - rect.left;
-        const int currentHeight = rect.bottom - rect.top;
-        rect = Rect{x, y, x + currentWidth, y + currentHeight};
-    }
-    if ((flags & swp::NoSize) == 0) {
-        rect.right = rect.left + width;
-        rect.bottom = rect.top + height;
-    }
-    if ((flags & swp::HideWindow) != 0) {
-        found->style &= ~ws::Visible;
-    }
-    if ((flags & swp::ShowWindow) != 0) {
-        found->style |= ws::Visible;
-    }
+    common::WindowPlacement::apply(found->rect, found->style, x, y, width, height, flags);
     if (found->xWindow != 0) {
         // An override-redirect window is never focused, whatever the flags say.
         applyXPlacement(*found, flags, insertAfter);
@@ -936,7 +917,8 @@ WindowHandle X11Windows::findWindow(const std::string& className) const {
     {
         std::lock_guard lock(mutex_);
         for (const auto& [handle, window] : windows_) {
-            if (window.className == className && isTopLevel(window)) {
+            if (window.className == className &&
+                common::WindowPlacement::isTopLevel(window.style)) {
                 return handle;
             }
         }

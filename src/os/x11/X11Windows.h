@@ -139,7 +139,6 @@ private:
     ThreadQueue& queueOf(std::thread::id thread);
     void enqueue(std::thread::id thread, const Queued& queued);
     void schedulePaint(WindowHandle handle, Window& window);
-    static bool isTopLevel(const Window& window);
     // Turns the X events of the calling thread's connection into messages.
     void pumpXEvents();
     void closeThreadDisplayIfUnused(ThreadQueue& queue);
