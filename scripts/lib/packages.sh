@@ -1,5 +1,6 @@
-# Installs the Debian packages given that are missing, refreshing the package lists once
-# first; does nothing when all are present.
+# Installs the Debian packages given that are missing, refreshing the package lists once per
+# run first; does nothing when all are present.
+packages_refreshed=""
 ensure_packages() {
     local missing=()
     local package
@@ -16,6 +17,9 @@ ensure_packages() {
     if [ "$(id -u)" -ne 0 ]; then
         sudo="sudo"
     fi
-    ${sudo} apt-get update
+    if [ -z "${packages_refreshed}" ]; then
+        ${sudo} apt-get update
+        packages_refreshed=yes
+    fi
     DEBIAN_FRONTEND=noninteractive ${sudo} apt-get install -y --no-install-recommends "${missing[@]}"
 }

@@ -10,10 +10,29 @@
 
 #include <QApplication>
 #include <QtGlobal>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
 namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Under Wayland the program still runs, through XWayland, but the X server only sees what X11
+// applications do: say so once, rather than let slot gestures silently do nothing.
+bool isWaylandSession() {
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    return isSet("WAYLAND_DISPLAY") || (type != nullptr && std::strcmp(type, "wayland") == 0);
+}
+
+constexpr const char* WaylandNotice =
+    "Pastrix: this is a Wayland session. Pastrix runs through XWayland and works with X11 "
+    "applications only: keys typed in Wayland applications start no slot gesture and no Cool "
+    "Key, and Pastrix cannot copy from or paste into them.";
 
 // Wakes the Qt loop when a message reaches the main thread's queue, so that key events from
 // the hook library are handled at once rather than at the next poll.
@@ -33,6 +52,9 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (isWaylandSession()) {
+        std::cerr << WaylandNotice << '\n';
+    }
     std::unique_ptr<os::x11::X11Platform> platform;
     try {
         platform = std::make_unique<os::x11::X11Platform>();

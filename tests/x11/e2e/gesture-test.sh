@@ -114,27 +114,38 @@ started+=("${pastrix_pid}")
 : >"${note}"
 l3afpad "${note}" >"${work}/l3afpad.log" 2>&1 &
 started+=("$!")
+# Peers get a minute to show up: a loaded machine is slow, and only one that never comes fails.
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 editor_window=""
-for _ in $(seq 1 100); do
-    editor_window="$(xdotool search --name '^note\.txt$' 2>/dev/null | head -n 1)"
+for _ in $(seq 1 600); do
+    editor_window="$(window_named '^note\.txt$')"
     [ -n "${editor_window}" ] && break
-    sleep 0.05
+    sleep 0.1
 done
 if [ -z "${editor_window}" ]; then
-    echo "FAIL: the editor did not open" >&2
+    echo "FAIL: waited 60 s for the editor's window (l3afpad, note.txt)" >&2
     exit 1
 fi
-xdotool windowactivate --sync "${editor_window}"
 
-# Give the program time to load its workspace and install its hooks, then make sure it is
-# still running.
-sleep 2
+# The settings window shows once the program has loaded its workspace and installed its hooks.
+sheet=""
+for _ in $(seq 1 600); do
+    kill -0 "${pastrix_pid}" 2>/dev/null || break
+    sheet="$(window_named '^Default - Pastrix$')"
+    [ -n "${sheet}" ] && break
+    sleep 0.1
+done
 if ! kill -0 "${pastrix_pid}" 2>/dev/null; then
     echo "FAIL: pastrix exited at start:" >&2
     cat "${work}/pastrix.log" >&2
     exit 1
 fi
-# The program's settings window may have come up over the editor.
+if [ -z "${sheet}" ]; then
+    echo "FAIL: waited 60 s for the program's settings window (Default - Pastrix):" >&2
+    cat "${work}/pastrix.log" >&2
+    exit 1
+fi
+# The program's settings window came up over the editor.
 xdotool windowactivate --sync "${editor_window}"
 
 copy_times=()

@@ -45,10 +45,24 @@ fail() {
     exit 1
 }
 
+# How long a peer may take to show what a step waits for; a loaded machine is slow, and only a
+# result that never comes fails.
+bound_s=60
+tries=$((bound_s * 10))
+
+# Runs the command every 0.1 s until it succeeds, at most bound_s seconds.
+wait_until() {
+    for _ in $(seq 1 "${tries}"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits until a visible window's title matches (a regular expression) and prints its id.
 wait_window() {
     local id
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 "${tries}"); do
         id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)"
         if [ -n "${id}" ]; then
             echo "${id}"
@@ -60,7 +74,7 @@ wait_window() {
 }
 
 wait_gone() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 "${tries}"); do
         xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
@@ -75,7 +89,7 @@ click() {  # WINDOW X Y
 # The program's icon docked in trayer's panel (a new window each time the icon is shown).
 wait_icon() {
     local id
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 "${tries}"); do
         id="$(xwininfo -root -tree | awk '/"pastrix": \("pastrix" "pastrix"\)/ {print $1}')"
         if [ -n "${id}" ]; then
             echo "${id}"
@@ -96,19 +110,23 @@ editor_text() {
     sleep 0.4
     xclip -selection clipboard -o 2>/dev/null
 }
+# Whether the editor holds ${expected}; leaves what it holds in ${text}.
+text=""
+editor_holds() { text="$(editor_text)" && [ "${text}" = "${expected}" ]; }
 
 "${ctl}" config set "${program}/config.cfg" util.newsletter.SimpleSignUp.askForEmailAddress \
     false >/dev/null || fail "cannot switch the newsletter offer off"
 
 trayer --edge bottom --align right --widthtype request --height 24 >"${work}/trayer.log" 2>&1 &
 started+=("$!")
-"${selection_owner}" _NET_SYSTEM_TRAY_S0 10 >/dev/null || fail "the notification area has no owner"
+"${selection_owner}" _NET_SYSTEM_TRAY_S0 "${bound_s}" >/dev/null ||
+    fail "waited ${bound_s} s for trayer to own the notification area (_NET_SYSTEM_TRAY_S0)"
 
 # Started minimised: an icon in the notification area and no settings window.
 (cd "${program}" && exec ./pastrix -minimized) >"${work}/pastrix.log" 2>&1 &
 pastrix_pid=$!
 started+=("${pastrix_pid}")
-icon="$(wait_icon)" || fail "no icon in the notification area"
+icon="$(wait_icon)" || fail "waited ${bound_s} s for the program's icon in the notification area"
 sleep 0.5
 xdotool search --onlyvisible --name "^Default - Pastrix$" >/dev/null 2>&1 &&
     fail "a window is visible although the program started minimised"
@@ -150,7 +168,7 @@ shot coolkeys-page
 # The editor: copy into slot 1, paste it on the next line, then type the abbreviation.
 l3afpad >"${work}/l3afpad.log" 2>&1 &
 started+=("$!")
-editor="$(wait_window "^\(Untitled\)$")" || fail "l3afpad did not start"
+editor="$(wait_window "^\(Untitled\)$")" || fail "waited ${bound_s} s for l3afpad's window"
 xdotool windowactivate --sync "${editor}"
 sleep 0.5
 xdotool type --delay 30 "slot text"
@@ -163,23 +181,24 @@ shot tooltip
 xdotool key 1
 sleep 0.2
 xdotool keyup ctrl
-sleep 1
-[ -f "${program}/Work/px_49.pxf" ] || fail "the copy gesture saved no slot file"
+wait_until test -f "${program}/Work/px_49.pxf" ||
+    fail "waited ${bound_s} s for the copy gesture to save the slot file"
 xdotool key End Return
 xdotool keydown ctrl
 sleep 0.2
 xdotool key 1
 sleep 0.2
 xdotool keyup ctrl
-sleep 1
-xdotool key Return
+# Typing on before the paste landed would race it; reading the text selects it all.
+expected="slot text
+slot text"
+wait_until editor_holds || fail "after the paste the editor holds '${text}', not '${expected}'"
+xdotool key ctrl+End Return
 xdotool type --delay 80 "pxq "
-sleep 1
-text="$(editor_text)"
 expected="slot text
 slot text
 expanded by Pastrix "
-[ "${text}" = "${expected}" ] || fail "the editor holds '${text}', not '${expected}'"
+wait_until editor_holds || fail "the editor holds '${text}', not '${expected}'"
 sleep 0.5
 
 # The slot viewer: select the slot, Delete, confirm.
@@ -197,7 +216,7 @@ shot delete-question
 click "${question}" 332 61
 wait_gone "^Warning$" || fail "the question stays open"
 sleep 0.5
-[ ! -e "${program}/Work/px_49.pxf" ] || fail "the slot file is still there after Delete"
+wait_until test ! -e "${program}/Work/px_49.pxf" || fail "the slot file is still there after Delete"
 xdotool windowactivate --sync "${viewer}" key Escape
 wait_gone "^Work$" || fail "the slot viewer stays open"
 
@@ -210,10 +229,8 @@ icon="$(wait_icon)" || fail "no icon in the notification area after Minimize"
 click "${icon}" 11 11
 sheet="$(wait_window "^Work - Pastrix$")" || fail "the icon did not restore the sheet again"
 click "${sheet}" 221 408
-for _ in $(seq 1 100); do
-    kill -0 "${pastrix_pid}" 2>/dev/null || break
-    sleep 0.1
-done
+program_ended() { ! kill -0 "${pastrix_pid}" 2>/dev/null; }
+wait_until program_ended
 kill -0 "${pastrix_pid}" 2>/dev/null && fail "the program still runs after Shutdown"
 wait "${pastrix_pid}"
 status=$?
