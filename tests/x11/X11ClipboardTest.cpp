@@ -734,6 +734,34 @@ TEST_F(X11ClipboardTest, TheUsersClipboardIsHandedToAClipboardManagerWhenTheProg
     EXPECT_NE(std::find(listed.begin(), listed.end(), "text/html"), listed.end());
 }
 
+// A clipboard manager from the desktop (xfce4-clipman; it keeps what it fetched while the
+// program still served it) has the user's clipboard after the program ended.
+TEST_F(X11ClipboardTest, TheUsersClipboardOutlivesTheProgramWithTheDesktopsClipboardManager) {
+    int status = 0;
+    outputOf({"sh", "-c", "command -v xfce4-clipman"}, status);
+    if (status != 0) {
+        GTEST_SKIP() << "xfce4-clipman is not installed";
+    }
+    // Its history and settings go to the test's directory, not the user's.
+    Peer manager({"env", "HOME=" + directory, "XDG_CACHE_HOME=" + directory,
+                  "XDG_CONFIG_HOME=" + directory, "NO_AT_BRIDGE=1", "xfce4-clipman"});
+    const Atom managerAtom = XInternAtom(display, "CLIPBOARD_MANAGER", False);
+    for (int i = 0; i < 500 && XGetSelectionOwner(display, managerAtom) == None; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_NE(XGetSelectionOwner(display, managerAtom), None) << "the manager did not start";
+    {
+        Clipboard users("Clipboard");
+        fill(users, {{1, "keep me, Grüße"}});
+        users.restore();
+    }
+    const Window program = owner();
+    installation.reset();
+    clipboard.reset();
+    ASSERT_TRUE(awaitNewOwner(program)) << "nobody keeps the clipboard";
+    EXPECT_EQ(xclipOut("UTF8_STRING"), "keep me, Grüße");
+}
+
 TEST_F(X11ClipboardTest, PastesIntoAGtkEditorGetTheSlotWhenTheUsersClipboardComesBackAtOnce) {
     Peer editor({"l3afpad", file("empty.txt", "")});
     int status = 0;
