@@ -26,6 +26,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <random>
 #include <signal.h>
@@ -183,6 +184,88 @@ private:
     }
 
     Answer answer_;
+    Display* display_ = nullptr;
+    Window window_ = None;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// An owner that hands out one text in INCR steps of a small fixed size, as some clients do,
+// however small the text; each step waits for the requestor to delete the last one.
+class SteppingOwner {
+public:
+    SteppingOwner(std::string text, std::size_t stepSize)
+        : text_(std::move(text)), stepSize_(stepSize) {
+        display_ = XOpenDisplay(nullptr);
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+        XSetSelectionOwner(display_, XInternAtom(display_, "CLIPBOARD", False), window_,
+                           CurrentTime);
+        XSync(display_, False);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~SteppingOwner() {
+        stop_ = true;
+        thread_.join();
+        XCloseDisplay(display_);
+    }
+    SteppingOwner(const SteppingOwner&) = delete;
+    SteppingOwner& operator=(const SteppingOwner&) = delete;
+
+private:
+    void run() {
+        const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+        const Atom incr = XInternAtom(display_, "INCR", False);
+        Window requestor = None;
+        Atom property = None;
+        std::size_t offset = 0;
+        bool sending = false;
+        while (!stop_) {
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type == SelectionRequest) {
+                    const XSelectionRequestEvent& request = event.xselectionrequest;
+                    XSelectionEvent reply{};
+                    reply.type = SelectionNotify;
+                    reply.requestor = request.requestor;
+                    reply.selection = request.selection;
+                    reply.target = request.target;
+                    reply.time = request.time;
+                    reply.property = None;
+                    if (request.target == utf8) {
+                        XSelectInput(display_, request.requestor, PropertyChangeMask);
+                        const long size = static_cast<long>(text_.size());
+                        XChangeProperty(display_, request.requestor, request.property, incr, 32,
+                                        PropModeReplace,
+                                        reinterpret_cast<const unsigned char*>(&size), 1);
+                        requestor = request.requestor;
+                        property = request.property;
+                        offset = 0;
+                        sending = true;
+                        reply.property = request.property;
+                    }
+                    XSendEvent(display_, request.requestor, False, NoEventMask,
+                               reinterpret_cast<XEvent*>(&reply));
+                } else if (event.type == PropertyNotify && sending &&
+                           event.xproperty.window == requestor &&
+                           event.xproperty.atom == property &&
+                           event.xproperty.state == PropertyDelete) {
+                    const std::size_t size = std::min(stepSize_, text_.size() - offset);
+                    XChangeProperty(display_, requestor, property, utf8, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(text_.data() + offset),
+                                    static_cast<int>(size));
+                    offset += size;
+                    sending = size != 0;
+                }
+                XFlush(display_);
+            }
+            pollfd wait{ConnectionNumber(display_), POLLIN, 0};
+            ::poll(&wait, 1, 20);
+        }
+    }
+
+    std::string text_;
+    std::size_t stepSize_;
     Display* display_ = nullptr;
     Window window_ = None;
     std::atomic<bool> stop_{false};
@@ -386,6 +469,23 @@ TEST_F(X11ClipboardTest, ServesASnapshotToOtherClientsByteForByteIncludingLargeD
     Clipboard again("Clipboard");
     ASSERT_TRUE(again.capture());
     EXPECT_TRUE(contentOf(again) == content);
+}
+
+// Owners that send large data in many small INCR steps: the reader's work per step must not
+// grow with the steps already taken.
+TEST_F(X11ClipboardTest, ATextInManySmallIncrStepsIsReadWithAShortEventQueue) {
+    const std::string text = randomBytes(2 * 1024 * 1024, 5);
+    constexpr std::size_t StepSize = 4096;
+    SteppingOwner owner(text, StepSize);
+    os::x11::SelectionReader reader;
+    int error = 0;
+    const std::optional<std::string> read = reader.read("UTF8_STRING", error);
+    ASSERT_TRUE(read.has_value()) << "error " << error;
+    EXPECT_TRUE(*read == text) << read->size() << " bytes instead of " << text.size();
+    const os::x11::SelectionReader::Transfer transfer = reader.lastTransfer();
+    // Every step and the empty one that ends the transfer.
+    EXPECT_EQ(transfer.steps, text.size() / StepSize + 1);
+    EXPECT_LE(transfer.longestQueue, 8u);
 }
 
 TEST_F(X11ClipboardTest, EmptyingOwnsTheClipboardWithNoDataAndACopyIsAwaited) {
@@ -632,6 +732,31 @@ TEST_F(X11ClipboardTest, TheUsersClipboardIsHandedToAClipboardManagerWhenTheProg
     std::lock_guard lock(keptMutex);
     EXPECT_EQ(kept, "keep me");
     EXPECT_NE(std::find(listed.begin(), listed.end(), "text/html"), listed.end());
+}
+
+// A clipboard manager from the desktop (xfce4-clipman; it keeps what it fetched while the
+// program still served it) has the user's clipboard after the program ended.
+TEST_F(X11ClipboardTest, TheUsersClipboardOutlivesTheProgramWithTheDesktopsClipboardManager) {
+    // Its history and settings go to the test's directory, not the user's.
+    Peer manager({"env", "HOME=" + directory, "XDG_CACHE_HOME=" + directory,
+                  "XDG_CONFIG_HOME=" + directory, "NO_AT_BRIDGE=1", "xfce4-clipman"});
+    const Atom managerAtom = XInternAtom(display, "CLIPBOARD_MANAGER", False);
+    // A loaded machine can take seconds to start it.
+    for (int i = 0; i < 3000 && XGetSelectionOwner(display, managerAtom) == None; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_NE(XGetSelectionOwner(display, managerAtom), None)
+        << "waited 30 s for xfce4-clipman to own CLIPBOARD_MANAGER";
+    {
+        Clipboard users("Clipboard");
+        fill(users, {{1, "keep me, Grüße"}});
+        users.restore();
+    }
+    const Window program = owner();
+    installation.reset();
+    clipboard.reset();
+    ASSERT_TRUE(awaitNewOwner(program)) << "nobody keeps the clipboard";
+    EXPECT_EQ(xclipOut("UTF8_STRING"), "keep me, Grüße");
 }
 
 TEST_F(X11ClipboardTest, PastesIntoAGtkEditorGetTheSlotWhenTheUsersClipboardComesBackAtOnce) {

@@ -64,6 +64,7 @@ bool SelectionReader::waitForEvent(Bool (*matches)(Display*, XEvent*, XPointer),
                                    Clock::time_point deadline, XEvent& event) {
     XFlush(display_);
     for (;;) {
+        longestQueue_ = std::max(longestQueue_, static_cast<std::size_t>(XQLength(display_)));
         if (XCheckIfEvent(display_, &event, matches, argument)) {
             return true;
         }
@@ -128,6 +129,8 @@ std::optional<SelectionReader::Property> SelectionReader::readProperty(bool remo
 }
 
 std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, int& error) {
+    lastSteps_ = 0;
+    longestQueue_ = 0;
     // Leftovers of an earlier request that timed out must not be taken for this answer.
     XDeleteProperty(display_, window_, property_);
     XSync(display_, False);
@@ -165,25 +168,30 @@ std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, i
         return value;
     }
     // INCR: deleting the property asked for the first step; each step is a new value of it,
-    // and an empty one ends the transfer.
+    // and an empty one ends the transfer. Every step also brings the notification of our own
+    // delete: those are taken off the queue as they come, or the queue would grow with the
+    // transfer and every look for the next step would scan it all.
     Property whole;
-    const auto isNewStep = [](Display*, XEvent* event, XPointer self) -> Bool {
+    const auto isStepEvent = [](Display*, XEvent* event, XPointer self) -> Bool {
         const auto* reader = reinterpret_cast<const SelectionReader*>(self);
         return event->type == PropertyNotify && event->xproperty.window == reader->window_ &&
-               event->xproperty.atom == reader->property_ &&
-               event->xproperty.state == PropertyNewValue;
+               event->xproperty.atom == reader->property_;
     };
     for (;;) {
         XEvent step;
-        if (!waitForEvent(isNewStep, reinterpret_cast<XPointer>(this), Clock::now() + StepWait,
+        if (!waitForEvent(isStepEvent, reinterpret_cast<XPointer>(this), Clock::now() + StepWait,
                           step)) {
             error = error::Timeout;
             return std::nullopt;
+        }
+        if (step.xproperty.state != PropertyNewValue) {
+            continue;
         }
         std::optional<Property> piece = readProperty(true);
         if (!piece) {
             continue;
         }
+        ++lastSteps_;
         if (piece->bytes.empty()) {
             break;
         }
@@ -196,6 +204,11 @@ std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, i
         whole.bytes += piece->bytes;
     }
     return whole;
+}
+
+SelectionReader::Transfer SelectionReader::lastTransfer() {
+    std::lock_guard lock(mutex_);
+    return {lastSteps_, longestQueue_};
 }
 
 std::optional<std::vector<std::string>> SelectionReader::targets(int& error) {

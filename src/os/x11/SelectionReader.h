@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 #include <chrono>
+#include <cstddef>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -33,6 +34,15 @@ public:
     // The bytes of one target; nothing when the owner refused it or did not answer.
     std::optional<std::string> read(const std::string& target, int& error);
 
+    // How the last request went: the INCR steps it took (0 for an answer in one piece) and the
+    // most events that waited in the connection's queue while it looked for the next one. The
+    // queue must stay short however long the transfer, or every look would cost more.
+    struct Transfer {
+        std::size_t steps = 0;
+        std::size_t longestQueue = 0;
+    };
+    Transfer lastTransfer();
+
 private:
     struct Property {
         Atom type = None;
@@ -51,6 +61,8 @@ private:
     Window window_ = None;
     Atom clipboard_ = None, targets_ = None, incr_ = None, property_ = None;
     Atom pendingTarget_ = None;
+    std::size_t lastSteps_ = 0;
+    std::size_t longestQueue_ = 0;
 };
 
 }  // namespace os::x11
