@@ -82,6 +82,11 @@ void runSettingsWindow(MessageBoxReporter& reporter, ::util::config::ConfigImpl&
 
     tab::SystemTab systemPage(reporter, workspace, systemSettings, keyboardHook, mouseHook);
     tab::PXTab slotPage(reporter, workspace, pxSettings);
+    // The hook keeps the gesture taps of these keys from the application in front.
+    slotPage.getKeyHandler().setSlotKeysListener(
+        [&keyboardHook](const tab::SlotKeyHandler::SlotKeys& keys) {
+            keyboardHook.setSlotKeys(keys);
+        });
     clipboard::KeystrokeTable keystrokes;
     const std::string keystrokeProblems = keystrokes.addFile(clipboard::KeystrokeTable::FileName);
     if (!keystrokeProblems.empty()) {
