@@ -4,6 +4,11 @@
 // and grabs notwithstanding) and the XKB state and mapping changes, keeps the state of every
 // virtual key, and posts each event with the state as of that event into the program's queue.
 //
+// The raw events only watch; the taps that make a Ctrl gesture are taken away from the
+// application in front with passive grabs of Ctrl+<slot key> on the root (with Shift and the
+// locks). The grabs are on the watcher's connection, so they end with the hooks and with the
+// process; the program's own keys pass through a gate (os/x11/X11KeyGate).
+//
 // What every process must agree on (which kinds of hook are set up, the registered thread) is
 // kept in lock files per user and display: a file is locked by the process that set the fact
 // up, so it ends with that process, however it ends.
@@ -19,6 +24,8 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -33,6 +40,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #define PASTRIX_HOOK_ENTRY extern "C" __attribute__((visibility("default")))
 
@@ -184,6 +192,7 @@ bool isHeldAnywhere(const char* fact, std::string* content = nullptr) {
 
 using PostFunction = int (*)(std::uintptr_t, unsigned int, std::uintptr_t, std::intptr_t,
                              const std::uint8_t*);
+using SetKeyGateFunction = void (*)(int (*)(unsigned), void (*)(unsigned));
 
 // One kind of hook as this process set it up.
 struct Kind {
@@ -198,6 +207,10 @@ HeldFact registeredThread;
 std::int32_t registeredThreadId = 0;
 // Serialises the entries, which the program calls on its own thread.
 std::mutex entries;
+// The virtual keys (generic ones: Shift, not left Shift) that select a slot; none until the
+// program says, so that a program that never does keeps every key its applications'.
+std::mutex slotKeysMutex;
+std::array<bool, 256> slotKeys{};
 
 class Watcher {
 public:
@@ -207,10 +220,40 @@ public:
     }
 
     ~Watcher() {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+        // Taken back first: the program's input may be passing a key through right now.
+        if (setKeyGate_ != nullptr) {
+            setKeyGate_(nullptr, nullptr);
+        }
+        gateWatcher.store(nullptr);
+        stopping_.store(true);
+        wake();
         thread_.join();
         close(wake_);
+    }
+
+    // The slot keys or the hook's state changed: the watcher takes its grabs anew, and the
+    // call returns once it has (or after a second, should the watcher be stuck).
+    void requestRegrab() {
+        std::unique_lock lock(regrabMutex_);
+        const std::uint64_t wanted = ++regrabsWanted_;
+        wake();
+        regrabbed_.wait_for(lock, std::chrono::seconds(1),
+                            [&] { return regrabsDone_ >= wanted || stopping_.load(); });
+    }
+    // Drops every grab now, from any thread (the keyboard hook stopped).
+    void dropGrabs();
+    // The gate of the program's own keys (see X11SystemCalls.h), from the input's thread.
+    bool pass(unsigned keycode);
+    void restore(unsigned keycode);
+
+    static int gatePass(unsigned keycode) {
+        Watcher* current = gateWatcher.load();
+        return current != nullptr && current->pass(keycode) ? 1 : 0;
+    }
+    static void gateRestore(unsigned keycode) {
+        if (Watcher* current = gateWatcher.load()) {
+            current->restore(keycode);
+        }
     }
 
     Watcher(const Watcher&) = delete;
@@ -224,8 +267,34 @@ private:
     void onXkb(const XkbEvent& event);
     void post(Kind& kind, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
     void updateGeneric(unsigned generic, unsigned left, unsigned right);
+    void wake() {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+    }
+
+    // The modifier sets grabbed with each slot key: Ctrl with Shift and the locks.
+    void takeModifierSets();
+    // Whether a press of the keycode with Ctrl is a gesture's tap.
+    bool wantedGrab(unsigned keycode, const std::array<bool, 256>& slots) const;
+    // Brings the grabs in line with the slot keys, the layout and the hook's state.
+    void applyGrabs();
+    void take(unsigned keycode);
+
+    static inline std::atomic<Watcher*> gateWatcher{nullptr};
 
     int wake_;
+    std::atomic<bool> stopping_{false};
+    std::mutex regrabMutex_;
+    std::condition_variable regrabbed_;
+    std::uint64_t regrabsWanted_ = 0;
+    std::uint64_t regrabsDone_ = 0;
+    SetKeyGateFunction setKeyGate_ = nullptr;
+    Display* display_ = nullptr;
+    // The grabs as held, or as `restore` takes them again while the gate passes the key.
+    std::mutex grabMutex_;
+    std::array<bool, 256> grabs_{};
+    std::array<unsigned, 256> passing_{};
+    std::vector<unsigned> ctrlSets_;
     std::promise<void> ready_;
     std::unique_ptr<X11KeyMap> map_;
     PostFunction postMessage_ = nullptr;
@@ -264,7 +333,14 @@ void Watcher::run() {
         return;
     }
     postMessage_ = reinterpret_cast<PostFunction>(dlsym(RTLD_DEFAULT, "PastrixPostInputMessage"));
+    display_ = display;
     prepare(display);
+    applyGrabs();
+    setKeyGate_ = reinterpret_cast<SetKeyGateFunction>(dlsym(RTLD_DEFAULT, "PastrixSetKeyGate"));
+    if (setKeyGate_ != nullptr) {
+        gateWatcher.store(this);
+        setKeyGate_(&Watcher::gatePass, &Watcher::gateRestore);
+    }
     ready_.set_value();
 
     const int connection = ConnectionNumber(display);
@@ -299,7 +375,23 @@ void Watcher::run() {
             break;
         }
         if ((waiting[1].revents & POLLIN) != 0) {
-            break;
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t read = ::read(wake_, &count, sizeof count);
+            if (stopping_.load()) {
+                break;
+            }
+            std::uint64_t wanted = 0;
+            {
+                std::lock_guard lock(regrabMutex_);
+                wanted = regrabsWanted_;
+            }
+            if (wanted != regrabsDone_) {
+                applyGrabs();
+                std::lock_guard lock(regrabMutex_);
+                regrabsDone_ = wanted;
+                regrabbed_.notify_all();
+            }
+            // Otherwise the gate's round trip may have queued events: look at them above.
         }
     }
     map_.reset();
@@ -421,7 +513,10 @@ void Watcher::onXkb(const XkbEvent& event) {
             toggle(VkCapital, (locked & LockMask) != 0);
             toggle(VkNumLock, numLock_);
             toggle(VkScroll, scrollLockMask_ != 0 && (locked & scrollLockMask_) != 0);
-            map_->setGroup(event.state.group);
+            if (map_->group() != event.state.group) {
+                map_->setGroup(event.state.group);
+                applyGrabs();  // another layout puts the letters on other keys
+            }
             break;
         }
         case XkbMapNotify:
@@ -429,6 +524,7 @@ void Watcher::onXkb(const XkbEvent& event) {
             map_->refresh();
             numLockMask_ = XkbKeysymToModifiers(map_->display(), XK_Num_Lock);
             scrollLockMask_ = XkbKeysymToModifiers(map_->display(), XK_Scroll_Lock);
+            applyGrabs();
             break;
         default:
             break;
@@ -439,6 +535,124 @@ void Watcher::post(Kind& kind, unsigned int message, std::uintptr_t wParam, std:
     const std::uintptr_t window = kind.window.load();
     if (window != 0 && postMessage_ != nullptr) {
         postMessage_(window, message, wParam, lParam, state_.data());
+    }
+}
+
+void Watcher::takeModifierSets() {
+    // Shift and the locks: every set is a grab per key, and the server looks through its list
+    // of grabs for each grab it adds (32 sets with Super and AltGr took 1.7 s to grab).
+    const unsigned free = ShiftMask | LockMask | numLockMask_;
+    ctrlSets_.clear();
+    for (unsigned subset = free;; subset = (subset - 1) & free) {
+        ctrlSets_.push_back(ControlMask | subset);
+        if (subset == 0) {
+            break;
+        }
+    }
+}
+
+bool Watcher::wantedGrab(unsigned keycode, const std::array<bool, 256>& slots) const {
+    bool slot = false;
+    bool alt = false;
+    for (const bool numLock : {false, true}) {
+        unsigned key = map_->virtualKeyOf(keycode, numLock);
+        if (key == 0) {
+            // Posted as PacketKey when it types something (AltGr, a character's own key).
+            if (map_->keysymAt(keycode, 0) == NoSymbol) {
+                continue;
+            }
+            key = PacketKey;
+        }
+        const unsigned generic = X11KeyMap::genericKey(key);
+        slot = slot || slots[generic];
+        alt = alt || generic == VkMenu;
+    }
+    // A pressed Alt ends the Ctrl gesture, so its own press is never a tap of one.
+    return slot && !alt;
+}
+
+void Watcher::take(unsigned keycode) {
+    // A set another client grabbed already (a window manager's binding) fails on its own and
+    // stays that client's.
+    for (const unsigned modifiers : ctrlSets_) {
+        XGrabKey(display_, static_cast<int>(keycode), modifiers, DefaultRootWindow(display_), False,
+                 GrabModeAsync, GrabModeAsync);
+    }
+}
+
+void Watcher::applyGrabs() {
+    std::array<bool, 256> slots{};
+    {
+        std::lock_guard lock(slotKeysMutex);
+        slots = slotKeys;
+    }
+    std::lock_guard lock(grabMutex_);
+    const bool running = keyboard.window.load() != 0;
+    const std::vector<unsigned> oldSets = ctrlSets_;
+    takeModifierSets();
+    const bool setsChanged = ctrlSets_ != oldSets;
+    bool changed = false;
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        const bool wanted = running && wantedGrab(keycode, slots);
+        const bool held = grabs_[keycode];
+        if (wanted == held && !(setsChanged && held)) {
+            continue;
+        }
+        if (passing_[keycode] == 0) {
+            if (held) {
+                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier,
+                           DefaultRootWindow(display_));
+            }
+            if (wanted) {
+                take(keycode);
+            }
+        }
+        grabs_[keycode] = wanted;
+        changed = true;
+    }
+    if (changed) {
+        XSync(display_, False);
+    }
+}
+
+void Watcher::dropGrabs() {
+    std::lock_guard lock(grabMutex_);
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        if (grabs_[keycode] && passing_[keycode] == 0) {
+            XUngrabKey(display_, static_cast<int>(keycode), AnyModifier,
+                       DefaultRootWindow(display_));
+        }
+        grabs_[keycode] = false;
+    }
+    XSync(display_, False);
+    wake();  // the round trip may have queued events
+}
+
+bool Watcher::pass(unsigned keycode) {
+    if (keycode < 8 || keycode > 255) {
+        return false;
+    }
+    std::lock_guard lock(grabMutex_);
+    if (!grabs_[keycode]) {
+        return false;
+    }
+    if (passing_[keycode]++ == 0) {
+        XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, DefaultRootWindow(display_));
+        // Done before the input's press is: both go to the same server, one after the other.
+        XSync(display_, False);
+        wake();
+    }
+    return true;
+}
+
+void Watcher::restore(unsigned keycode) {
+    if (keycode < 8 || keycode > 255) {
+        return;
+    }
+    std::lock_guard lock(grabMutex_);
+    if (passing_[keycode] > 0 && --passing_[keycode] == 0 && grabs_[keycode]) {
+        take(keycode);
+        XFlush(display_);
     }
 }
 
@@ -456,6 +670,8 @@ std::int32_t initialize(Kind& kind, std::uintptr_t window) {
     kind.window.store(window);
     if (!watcher) {
         watcher = std::make_unique<Watcher>();
+    } else if (&kind == &keyboard) {
+        watcher->requestRegrab();
     }
     return taken ? 1 : 0;
 }
@@ -465,7 +681,9 @@ void deinitialize(Kind& kind) {
     kind.window.store(0);
     kind.lock.release();
     if (keyboard.window.load() == 0 && mouse.window.load() == 0) {
-        watcher.reset();
+        watcher.reset();  // its connection, and every grab with it, goes
+    } else if (&kind == &keyboard && watcher) {
+        watcher->dropGrabs();  // no key stays taken while no hook reports it
     }
 }
 
@@ -505,6 +723,21 @@ PASTRIX_HOOK_ENTRY std::intptr_t keyboardProcedure(int /*code*/, std::uintptr_t 
 PASTRIX_HOOK_ENTRY std::intptr_t mouseProcedure(int /*code*/, std::uintptr_t /*wParam*/,
                                                 std::intptr_t /*lParam*/) {
     return 0;
+}
+
+// Which virtual keys select a slot: 256 flags by virtual key, or null for none. The gesture
+// taps of these keys no longer reach the application in front.
+PASTRIX_HOOK_ENTRY void keyboardSetSlotKeys(const std::uint8_t* keys) {
+    {
+        std::lock_guard lock(slotKeysMutex);
+        for (std::size_t key = 0; key < slotKeys.size(); ++key) {
+            slotKeys[key] = keys != nullptr && keys[key] != 0;
+        }
+    }
+    std::lock_guard lock(entries);
+    if (watcher) {
+        watcher->requestRegrab();
+    }
 }
 
 PASTRIX_HOOK_ENTRY std::int32_t getAttachThreadInputId() {

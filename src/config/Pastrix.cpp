@@ -82,6 +82,19 @@ void runSettingsWindow(MessageBoxReporter& reporter, ::util::config::ConfigImpl&
 
     tab::SystemTab systemPage(reporter, workspace, systemSettings, keyboardHook, mouseHook);
     tab::PXTab slotPage(reporter, workspace, pxSettings);
+    // The hook keeps the gesture taps of these keys from the application in front.
+    slotPage.getKeyHandler().setSlotKeysListener(
+        [&keyboardHook](const tab::SlotKeyHandler::SlotKeys& keys) {
+            keyboardHook.setSlotKeys(keys);
+        });
+    clipboard::KeystrokeTable keystrokes;
+    const std::string keystrokeProblems = keystrokes.addFile(clipboard::KeystrokeTable::FileName);
+    if (!keystrokeProblems.empty()) {
+        // The other lines and the shipped entries still count; the file stays as it is.
+        reporter.showError("These lines of the keystroke table were left out:\n" +
+                           keystrokeProblems);
+    }
+    slotPage.setKeystrokes(std::move(keystrokes));
     tab::CCTab coolKeysPage(reporter, workspace, ccSettings);
     tab::AboutTab aboutPage(reporter, platform::ProductName, supportSettings);
     tab::PropertySheetBase sheet(reporter, config, slotPage, coolKeysPage, platform::ProductName,

@@ -75,6 +75,15 @@ public:
     virtual int getFormatName(unsigned format, std::string& name, int bufferSize) const = 0;
     // Takes `remove` out of the chain of clipboard viewers, `next` following in its place.
     virtual bool changeClipboardChain(WindowHandle remove, WindowHandle next) = 0;
+
+    // The primary selection, on desktops that have one (X11: the text the user selected last),
+    // for applications that paste from it or whose selection is what they copy. Without one
+    // both fail with error::NotSupported.
+    // Offers what the clipboard holds now on the primary selection too; it stays there until
+    // another application selects something.
+    virtual bool offerClipboardAsPrimary() = 0;
+    // The primary selection's text in the 8-bit code page; false when nobody offers text.
+    virtual bool getPrimaryText(std::string& text) = 0;
 };
 
 }  // namespace os

@@ -143,6 +143,10 @@ public:
     // Copies at most maxCount - 1 characters of the title and returns how many; 0 for an
     // empty title (last error 0) or a failure (last error set).
     virtual int getWindowText(WindowHandle window, std::string& text, int maxCount) const = 0;
+    // The window's class name, cut to maxCount - 1 characters, and its length; 0 with
+    // error::InvalidWindowHandle for a missing window. Another application's window on a
+    // desktop with two-part classes (X11's WM_CLASS) answers the class part.
+    virtual int getClassName(WindowHandle window, std::string& name, int maxCount) const = 0;
     // The top-level window of the class, visible or not; 0 when there is none.
     virtual WindowHandle findWindow(const std::string& className) const = 0;
 

@@ -1,12 +1,18 @@
 #include "config/clipboard/ExecuterImpl.h"
 
 #include "exceptions/Exception.h"
+#include "os/Clipboard.h"
 #include "os/Keyboard.h"
 #include "os/Port.h"
+#include "os/Windows.h"
 #include "platform/assertion/Assertion.h"
 #include "windows/clipboard/ClipboardHelper.h"
 #include "windows/devices/keyboard/Keyboard.h"
+#include "windows/memory/WindowsMemoryHelper.h"
 #include "windows/window/WindowTitle.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace products::pastrix::config::clipboard {
 
@@ -15,14 +21,51 @@ namespace ClipboardHelper = windows::clipboard::ClipboardHelper;
 
 namespace {
 
-constexpr unsigned LetterC = 67;
-constexpr unsigned LetterV = 86;
+namespace WindowsMemoryHelper = windows::memory::WindowsMemoryHelper;
 
-void sendWithCtrl(unsigned letter) {
-    Keyboard::pressKey(os::vk::Control);
-    Keyboard::pressKey(letter);
-    Keyboard::releaseKey(letter);
-    Keyboard::releaseKey(os::vk::Control);
+// Modifiers down in order, the key down and up, modifiers up in the reverse order: Ctrl+C is
+// Ctrl down, C down, C up, Ctrl up. The operation ends on the echo of the Ctrl release, so a
+// keystroke without Ctrl is followed by a Ctrl tap, which applications ignore.
+void send(const Keystroke& keystroke) {
+    for (const unsigned modifier : keystroke.modifiers) {
+        Keyboard::pressKey(modifier);
+    }
+    if (keystroke.key != 0) {
+        // Insert, Delete and the navigation keys of the key block are extended keys; without
+        // the flag they are the numeric pad's, which terminals do not paste with.
+        const unsigned extended =
+            keystroke.key >= 0x21 && keystroke.key <= 0x2E ? os::keyeventf::ExtendedKey : 0U;
+        Keyboard::sendKey(keystroke.key, extended, 0);
+        Keyboard::sendKey(keystroke.key, extended | os::keyeventf::KeyUp, 0);
+    }
+    for (auto modifier = keystroke.modifiers.rbegin(); modifier != keystroke.modifiers.rend();
+         ++modifier) {
+        Keyboard::releaseKey(*modifier);
+    }
+    if (std::find(keystroke.modifiers.begin(), keystroke.modifiers.end(),
+                  static_cast<unsigned>(os::vk::Control)) == keystroke.modifiers.end()) {
+        Keyboard::pressKey(os::vk::Control);
+        Keyboard::releaseKey(os::vk::Control);
+    }
+}
+
+// The class of the window in front; empty when there is none or it cannot be read.
+std::string foregroundClass() {
+    std::string name;
+    os::windows().getClassName(os::windows().getForegroundWindow(), name, 256);
+    return name;
+}
+
+// Puts the text on the clipboard as plain text, as an application's copy would.
+void putTextOnClipboard(const std::string& text) {
+    const os::MemoryHandle block =
+        WindowsMemoryHelper::globalAlloc(os::GMemMoveable, text.size() + 1);
+    void* bytes = WindowsMemoryHelper::globalLock(block);
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    WindowsMemoryHelper::globalUnlock(block);
+    windows::clipboard::Clipboard selection("Selection");
+    selection.add({block, os::cf::Text});
+    selection.restore();
 }
 
 bool isSlot(int key) {
@@ -33,6 +76,10 @@ bool isSlot(int key) {
 
 ExecuterImpl::ExecuterImpl(workspace::Workspace& workspace) : _workspace(workspace) {}
 
+void ExecuterImpl::setKeystrokes(KeystrokeTable keystrokes) {
+    _keystrokes = std::move(keystrokes);
+}
+
 bool ExecuterImpl::startCopy(int key) {
     static_cast<void>(key);
     savedClipboard.capture();
@@ -41,7 +88,16 @@ bool ExecuterImpl::startCopy(int key) {
         ClipboardHelper::ScopedClipboard open;
         ClipboardHelper::emptyClipboard();
     }
-    sendWithCtrl(LetterC);
+    const Keystroke& keystroke =
+        _keystrokes.lookUp(foregroundClass(), KeystrokeTable::Action::Copy);
+    if (keystroke.selection == Keystroke::Selection::Primary) {
+        // What such an application copies is what the user selected in it.
+        std::string text;
+        if (os::clipboard().getPrimaryText(text)) {
+            putTextOnClipboard(text);
+        }
+    }
+    send(keystroke);
     return true;
 }
 
@@ -57,7 +113,13 @@ bool ExecuterImpl::startPaste(int key) {
     PX_ASSERT(clipboard);
     clipboard->restore();
 
-    sendWithCtrl(LetterV);
+    const Keystroke& keystroke =
+        _keystrokes.lookUp(foregroundClass(), KeystrokeTable::Action::Paste);
+    if (keystroke.selection == Keystroke::Selection::Primary) {
+        // A failure leaves the selection as it was: the keystroke pastes that, as it would have.
+        os::clipboard().offerClipboardAsPrimary();
+    }
+    send(keystroke);
     return true;
 }
 

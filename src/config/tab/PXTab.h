@@ -38,6 +38,11 @@ public:
     // the page's window exists.
     void addFilterKey(int virtualKey);
 
+    // The keystrokes that make the application in front copy and paste.
+    void setKeystrokes(clipboard::KeystrokeTable keystrokes) {
+        executer.setKeystrokes(std::move(keystrokes));
+    }
+
     SlotKeyHandler& getKeyHandler() { return keyHandler; }
     ViewClipboards& getViewer() { return viewer; }
     const std::vector<Limit>& getLimits() const { return _limits; }

@@ -38,6 +38,39 @@ bool SlotKeyHandler::isSlotKey(int virtualKey) const {
     return !isTriggerKey(virtualKey);
 }
 
+void SlotKeyHandler::setEnabled(bool isEnabled) {
+    enabled = isEnabled;
+    publishSlotKeys();
+}
+
+void SlotKeyHandler::setFilterKeys(std::vector<int> keys) {
+    filterKeys = std::move(keys);
+    publishSlotKeys();
+}
+
+SlotKeyHandler::SlotKeys SlotKeyHandler::getSlotKeys() const {
+    SlotKeys keys{};
+    if (enabled) {
+        for (int key = 1; key <= 254; ++key) {
+            keys[static_cast<std::size_t>(key)] =
+                isSlotKey(key) && workspace.isSlotFilled(key) ? 1 : 0;
+        }
+    }
+    return keys;
+}
+
+void SlotKeyHandler::setSlotKeysListener(std::function<void(const SlotKeys&)> listener) {
+    slotKeysListener = std::move(listener);
+    publishSlotKeys();
+}
+
+void SlotKeyHandler::publishSlotKeys() const {
+    if (slotKeysListener) {
+        publishedSlotKeys = getSlotKeys();
+        slotKeysListener(publishedSlotKeys);
+    }
+}
+
 bool SlotKeyHandler::isLeftButtonDown() const {
     return isDown(os::vk::LButton);
 }
@@ -46,6 +79,11 @@ void SlotKeyHandler::onKeyEvent(int virtualKey, bool pressed) {
     if (!_tooltip) {
         PX_ASSERT(_tooltip);
         return;
+    }
+    // Slots fill and workspaces change between gestures; every gesture starts with an event
+    // (the Ctrl press), which brings the withheld keys up to date before the first tap.
+    if (slotKeysListener && getSlotKeys() != publishedSlotKeys) {
+        publishSlotKeys();
     }
     if (!enabled || !workspace.isLoaded()) {
         return;

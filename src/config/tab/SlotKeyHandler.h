@@ -6,6 +6,9 @@
 #include "config/workspace/ActiveWorkspace.h"
 #include "os/Types.h"
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace products::pastrix::config::tab {
@@ -35,9 +38,19 @@ public:
     // The tooltip is attached once its window exists.
     void attachToolTip(clipboard::SlotToolTip* toolTip) { _tooltip = toolTip; }
 
-    void setEnabled(bool isEnabled) { enabled = isEnabled; }
+    void setEnabled(bool isEnabled);
     bool isEnabled() const { return enabled; }
-    void setFilterKeys(std::vector<int> keys) { filterKeys = std::move(keys); }
+    void setFilterKeys(std::vector<int> keys);
+
+    // Non-zero for each virtual key whose gesture tap must not reach the application in front:
+    // a slot key whose slot holds something. An empty slot's tap is left to the application
+    // (Ctrl+S still saves), at the price of a first copy into it being seen there too. None
+    // while gestures are off.
+    using SlotKeys = std::array<std::uint8_t, 256>;
+    SlotKeys getSlotKeys() const;
+    // Told the slot keys now and whenever Enabled or the filter keys change (the keyboard hook,
+    // which keeps those taps from the application in front).
+    void setSlotKeysListener(std::function<void(const SlotKeys&)> listener);
     const std::vector<int>& getFilterKeys() const { return filterKeys; }
 
     // The open slot viewer's window, 0 while none is open; it is told when a copy finished.
@@ -47,6 +60,7 @@ public:
 
 private:
     bool isDown(int virtualKey) const;
+    void publishSlotKeys() const;
 
     bool enabled;
     std::vector<int> filterKeys;
@@ -54,6 +68,8 @@ private:
     clipboard::SlotToolTip* _tooltip = nullptr;
     clipboard::StateMachine stateMachine;
     os::WindowHandle viewerWindow = 0;
+    std::function<void(const SlotKeys&)> slotKeysListener;
+    mutable SlotKeys publishedSlotKeys{};
 };
 
 }  // namespace products::pastrix::config::tab

@@ -41,6 +41,10 @@ public:
     // Closes the workspace; nothing on disk changes.
     void clear();
     bool isLoaded() const override { return loaded; }
+    bool isSlotFilled(int key) const override {
+        return loaded && key >= 0 && static_cast<std::size_t>(key) < _clipboards.size() &&
+               _clipboards[static_cast<std::size_t>(key)] != nullptr;
+    }
 
     const std::string& getName() const { return name; }
     const std::string& getBaseDirectory() const { return baseDirectory; }

@@ -183,6 +183,39 @@ bool InProcessClipboard::changeClipboardChain(WindowHandle /*remove*/, WindowHan
     return true;
 }
 
+bool InProcessClipboard::offerClipboardAsPrimary() {
+    std::lock_guard lock(mutex_);
+    for (const Format& format : formats_) {
+        if (format.format == cf::Text && !format.handleOnly) {
+            // The text up to its terminating zero, as a selection carries it.
+            primary_ = format.bytes.substr(0, format.bytes.find('\0'));
+            return true;
+        }
+    }
+    primary_.reset();
+    return true;
+}
+
+bool InProcessClipboard::getPrimaryText(std::string& text) {
+    std::lock_guard lock(mutex_);
+    if (!primary_) {
+        text.clear();
+        return false;
+    }
+    text = *primary_;
+    return true;
+}
+
+void InProcessClipboard::setPrimaryText(std::optional<std::string> text) {
+    std::lock_guard lock(mutex_);
+    primary_ = std::move(text);
+}
+
+std::optional<std::string> InProcessClipboard::primaryText() const {
+    std::lock_guard lock(mutex_);
+    return primary_;
+}
+
 void InProcessClipboard::setContent(std::vector<Format> formats, WindowHandle owner) {
     std::lock_guard lock(mutex_);
     formats_ = std::move(formats);

@@ -42,6 +42,8 @@ public:
     unsigned registerFormat(const std::string& name) override;
     int getFormatName(unsigned format, std::string& name, int bufferSize) const override;
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
+    bool offerClipboardAsPrimary() override;
+    bool getPrimaryText(std::string& text) override;
 
     // The formats standard on the system the program was designed for that are handles to
     // other objects rather than memory blocks.
@@ -51,6 +53,9 @@ public:
     void setContent(std::vector<Format> formats, WindowHandle owner = 0);
     std::vector<Format> content() const;
     WindowHandle owner() const;
+    // What another application's selection leaves on the primary selection; nothing: none.
+    void setPrimaryText(std::optional<std::string> text);
+    std::optional<std::string> primaryText() const;
     bool isOpen() const;
     // Grows with every change of the content.
     unsigned sequenceNumber() const;
@@ -66,6 +71,7 @@ private:
     GlobalMemory& memory_;
     mutable std::mutex mutex_;
     std::vector<Format> formats_;
+    std::optional<std::string> primary_;
     std::optional<std::thread::id> openedBy_;
     WindowHandle openOwner_ = 0;
     WindowHandle owner_ = 0;

@@ -151,6 +151,10 @@ int QtWindows::getWindowText(WindowHandle window, std::string& text, int maxCoun
     return static_cast<int>(text.size());
 }
 
+int QtWindows::getClassName(WindowHandle window, std::string& name, int maxCount) const {
+    return desktop_.getClassName(window, name, maxCount);
+}
+
 WindowHandle QtWindows::findWindow(const std::string& className) const {
     return desktop_.findWindow(className);
 }

@@ -7,8 +7,8 @@
 
 namespace os::sim {
 
-SimEditor::SimEditor(SimDesktop& desktop, const std::string& title)
-    : desktop_(desktop), window_(desktop.windows.addWindow(title)) {
+SimEditor::SimEditor(SimDesktop& desktop, const std::string& title, const std::string& className)
+    : desktop_(desktop), window_(desktop.windows.addWindow(title, className)) {
     desktop_.input.attachApplication(window_, this);
     activate();
 }

@@ -17,7 +17,8 @@ class SimEditor final : public SimApplication {
 public:
     static constexpr const char* RichTextFormat = "Rich Text Format";
 
-    SimEditor(SimDesktop& desktop, const std::string& title);
+    SimEditor(SimDesktop& desktop, const std::string& title,
+              const std::string& className = "SimApplicationWindow");
     ~SimEditor() override;
     SimEditor(const SimEditor&) = delete;
     SimEditor& operator=(const SimEditor&) = delete;

@@ -273,6 +273,22 @@ int SimWindows::getWindowText(WindowHandle window, std::string& text, int maxCou
     return static_cast<int>(text.size());
 }
 
+int SimWindows::getClassName(WindowHandle window, std::string& name, int maxCount) const {
+    std::lock_guard lock(mutex_);
+    name.clear();
+    const Window* found = find(window);
+    if (found == nullptr) {
+        errors_.setLastError(error::InvalidWindowHandle);
+        return 0;
+    }
+    if (maxCount <= 0) {
+        errors_.setLastError(error::InvalidParameter);
+        return 0;
+    }
+    name = found->className.substr(0, static_cast<std::size_t>(maxCount - 1));
+    return static_cast<int>(name.size());
+}
+
 WindowHandle SimWindows::findWindow(const std::string& className) const {
     std::lock_guard lock(mutex_);
     for (const auto& [handle, window] : windows_) {
@@ -289,10 +305,10 @@ bool SimWindows::getCursorPos(Point& position) const {
     return true;
 }
 
-WindowHandle SimWindows::addWindow(const std::string& title) {
+WindowHandle SimWindows::addWindow(const std::string& title, const std::string& className) {
     std::lock_guard lock(mutex_);
     Window window;
-    window.className = "SimApplicationWindow";
+    window.className = className;
     window.title = title;
     window.style = ws::Visible;
     window.rect = Rect{100, 80, 740, 560};

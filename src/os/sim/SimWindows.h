@@ -43,13 +43,15 @@ public:
     bool setForegroundWindow(WindowHandle window) override;
     WindowHandle getForegroundWindow() const override;
     int getWindowText(WindowHandle window, std::string& text, int maxCount) const override;
+    int getClassName(WindowHandle window, std::string& name, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
 
     // What the test plays: another application's window and the pointer.
     // A visible top-level window of the calling thread with the given title, handled by the
     // default procedure.
-    WindowHandle addWindow(const std::string& title = "");
+    WindowHandle addWindow(const std::string& title = "",
+                           const std::string& className = "SimApplicationWindow");
     void setWindowTitle(WindowHandle window, const std::string& title);
     void setCursorPos(Point position);
     // Takes the oldest message of the calling thread's queue.

@@ -31,7 +31,7 @@ constexpr long PieceLength = 1 << 20;
 
 }  // namespace
 
-SelectionReader::SelectionReader() {
+SelectionReader::SelectionReader(const char* selection) {
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) {
         return;
@@ -40,7 +40,7 @@ SelectionReader::SelectionReader() {
     window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
     // Property changes tell when the next INCR step is there.
     XSelectInput(display_, window_, PropertyChangeMask);
-    clipboard_ = XInternAtom(display_, "CLIPBOARD", False);
+    clipboard_ = XInternAtom(display_, selection, False);
     targets_ = XInternAtom(display_, "TARGETS", False);
     incr_ = XInternAtom(display_, "INCR", False);
     property_ = XInternAtom(display_, "PASTRIX_SELECTION", False);

@@ -20,7 +20,8 @@ class SelectionReader {
 public:
     using Clock = std::chrono::steady_clock;
 
-    SelectionReader();
+    // The selection by its name: CLIPBOARD, or PRIMARY for what the user selected last.
+    explicit SelectionReader(const char* selection = "CLIPBOARD");
     ~SelectionReader();
     SelectionReader(const SelectionReader&) = delete;
     SelectionReader& operator=(const SelectionReader&) = delete;

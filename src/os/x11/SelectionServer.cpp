@@ -43,7 +43,8 @@ bool isBefore(Time a, Time b) {
 
 }  // namespace
 
-SelectionServer::SelectionServer(TargetNames targetNames) : targetNames_(std::move(targetNames)) {
+SelectionServer::SelectionServer(TargetNames targetNames, const char* selection)
+    : targetNames_(std::move(targetNames)) {
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) {
         return;
@@ -51,7 +52,7 @@ SelectionServer::SelectionServer(TargetNames targetNames) : targetNames_(std::mo
     XErrorTrap::ignoreErrorsOn(display_);
     window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
     XSelectInput(display_, window_, PropertyChangeMask);
-    clipboard_ = XInternAtom(display_, "CLIPBOARD", False);
+    clipboard_ = XInternAtom(display_, selection, False);
     targets_ = XInternAtom(display_, "TARGETS", False);
     timestamp_ = XInternAtom(display_, "TIMESTAMP", False);
     multiple_ = XInternAtom(display_, "MULTIPLE", False);

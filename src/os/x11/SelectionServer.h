@@ -46,7 +46,8 @@ public:
     // Data above this size is sent in INCR steps.
     static constexpr std::size_t IncrThreshold = 256 * 1024;
 
-    explicit SelectionServer(TargetNames targetNames);
+    // The selection by its name: CLIPBOARD, or PRIMARY for applications that paste from it.
+    explicit SelectionServer(TargetNames targetNames, const char* selection = "CLIPBOARD");
     ~SelectionServer();
     SelectionServer(const SelectionServer&) = delete;
     SelectionServer& operator=(const SelectionServer&) = delete;

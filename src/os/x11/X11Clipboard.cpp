@@ -463,6 +463,65 @@ int X11Clipboard::getFormatName(unsigned format, std::string& name, int bufferSi
     return static_cast<int>(name.size());
 }
 
+bool X11Clipboard::offerClipboardAsPrimary() {
+    if (!connected()) {
+        return fail(error::NotSupported);
+    }
+    auto content = server_->content();
+    if (!ownsSelection() || !content) {
+        content = std::make_shared<const SelectionContent>();
+    }
+    std::lock_guard lock(primaryMutex_);
+    if (!primaryServer_) {
+        primaryServer_ = std::make_unique<SelectionServer>(
+            [this](unsigned format) { return targetNames(format); }, "PRIMARY");
+    }
+    const int result = primaryServer_->publish(std::move(content));
+    if (result != error::Success) {
+        return fail(result);
+    }
+    errors_.setLastError(error::Success);
+    return true;
+}
+
+bool X11Clipboard::getPrimaryText(std::string& text) {
+    text.clear();
+    if (!connected()) {
+        return fail(error::NotSupported);
+    }
+    std::lock_guard lock(primaryMutex_);
+    if (!primaryReader_) {
+        primaryReader_ = std::make_unique<SelectionReader>("PRIMARY");
+    }
+    const Window owner = primaryReader_->owner();
+    if (owner == None) {
+        return fail(error::Success);
+    }
+    if (primaryServer_ && owner == primaryServer_->window()) {
+        // Reading our own selection through the server would wait on ourselves.
+        const auto content = primaryServer_->content();
+        if (content) {
+            for (const SelectionFormat& format : *content) {
+                if (format.format == cf::Text) {
+                    text = format.bytes->substr(0, format.bytes->find('\0'));
+                    return true;
+                }
+            }
+        }
+        return fail(error::Success);
+    }
+    int error = error::Success;
+    for (const char* target : {Utf8Target, Utf8PlainTarget, Latin1Target}) {
+        std::optional<std::string> read = primaryReader_->read(target, error);
+        if (read) {
+            text = std::strcmp(target, Latin1Target) == 0 ? latin1ToUtf8(*read) : std::move(*read);
+            errors_.setLastError(error::Success);
+            return true;
+        }
+    }
+    return fail(error);
+}
+
 bool X11Clipboard::changeClipboardChain(WindowHandle /*remove*/, WindowHandle /*next*/) {
     // Changes are seen through the selection's owner events; there is no viewer chain.
     return true;

@@ -59,6 +59,8 @@ public:
     unsigned registerFormat(const std::string& name) override;
     int getFormatName(unsigned format, std::string& name, int bufferSize) const override;
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
+    bool offerClipboardAsPrimary() override;
+    bool getPrimaryText(std::string& text) override;
 
     // False when the X server could not be reached; every operation then fails.
     bool connected() const;
@@ -93,6 +95,10 @@ private:
     // file that uses the clipboard.
     std::unique_ptr<SelectionReader> reader_;
     std::unique_ptr<SelectionServer> server_;
+    // PRIMARY, made when first needed: most runs never meet an application that pastes from it.
+    std::mutex primaryMutex_;
+    std::unique_ptr<SelectionReader> primaryReader_;
+    std::unique_ptr<SelectionServer> primaryServer_;
 
     mutable std::mutex mutex_;
     std::optional<std::thread::id> openedBy_;

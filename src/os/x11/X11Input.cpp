@@ -1,5 +1,6 @@
 #include "os/x11/X11Input.h"
 
+#include "os/x11/X11KeyGate.h"
 #include "os/x11/X11KeyMap.h"
 #include "os/x11/X11Keysyms.h"
 
@@ -291,6 +292,9 @@ void X11Input::restoreMapping() {
 void X11Input::send(std::vector<Event>& events) {
     followLayout();
     mapCharacters(events);
+    // Keycodes the hook library let through for these events, grabbed again once they are
+    // sent: the program's own Ctrl+V must reach the application the gesture's taps did not.
+    std::vector<unsigned> passed;
     for (const Event& event : events) {
         if (!event.isCharacter) {
             unsigned keycode = map_->keycodeOf(event.virtualKey);
@@ -298,6 +302,11 @@ void X11Input::send(std::vector<Event>& events) {
                 keycode = X11KeyMap::keycodeOfScanCode(event.scanCode, event.extended);
             }
             if (keycode != 0) {
+                if (!event.released &&
+                    std::find(passed.begin(), passed.end(), keycode) == passed.end() &&
+                    X11KeyGate::pass(keycode)) {
+                    passed.push_back(keycode);
+                }
                 XTestFakeKeyEvent(display_, keycode, event.released ? False : True, CurrentTime);
             }
             continue;
@@ -326,6 +335,9 @@ void X11Input::send(std::vector<Event>& events) {
         lastUse_ = std::chrono::steady_clock::now();
     }
     XSync(display_, False);
+    for (const unsigned keycode : passed) {
+        X11KeyGate::restore(keycode);
+    }
     if (mappedCount_.load() != 0) {
         lastUse_ = std::chrono::steady_clock::now();
     }

@@ -14,4 +14,13 @@ extern "C" {
 // window does not exist.
 int PastrixPostInputMessage(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
                             std::intptr_t lParam, const std::uint8_t* keyState);
+
+// How the library lets the program's own synthesised keys through the keys it grabs: `pass`
+// drops the grab of the keycode until `restore` takes it again and returns once the server has
+// dropped it (false when the keycode was not grabbed, and restore is then not needed).
+using PastrixKeyGatePass = int (*)(unsigned keycode);
+using PastrixKeyGateRestore = void (*)(unsigned keycode);
+
+// The library hands its gate over while it holds grabs, and null functions before it stops.
+void PastrixSetKeyGate(PastrixKeyGatePass pass, PastrixKeyGateRestore restore);
 }

@@ -913,6 +913,41 @@ int X11Windows::getWindowText(WindowHandle window, std::string& text, int maxCou
     return static_cast<int>(text.size());
 }
 
+int X11Windows::getClassName(WindowHandle window, std::string& name, int maxCount) const {
+    name.clear();
+    std::string className;
+    unsigned long xWindow = 0;
+    {
+        std::lock_guard lock(mutex_);
+        const auto own = windows_.find(window);
+        if (own != windows_.end()) {
+            className = own->second.className;
+        } else {
+            const auto foreign = foreignWindows_.find(window);
+            if (foreign == foreignWindows_.end()) {
+                errors_.setLastError(error::InvalidWindowHandle);
+                return 0;
+            }
+            xWindow = foreign->second;
+        }
+    }
+    if (xWindow != 0) {
+        std::lock_guard query(queryMutex_);
+        const auto found = xClassOf(xWindow, false);
+        if (!found) {
+            errors_.setLastError(xWindowExists(xWindow) ? 0 : error::InvalidWindowHandle);
+            return 0;
+        }
+        className = *found;
+    }
+    if (maxCount <= 0) {
+        errors_.setLastError(error::InvalidParameter);
+        return 0;
+    }
+    name = cutUtf8(className, static_cast<std::size_t>(maxCount - 1));
+    return static_cast<int>(name.size());
+}
+
 WindowHandle X11Windows::findWindow(const std::string& className) const {
     {
         std::lock_guard lock(mutex_);

@@ -76,6 +76,7 @@ public:
     bool setForegroundWindow(WindowHandle window) override;
     WindowHandle getForegroundWindow() const override;
     int getWindowText(WindowHandle window, std::string& text, int maxCount) const override;
+    int getClassName(WindowHandle window, std::string& name, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
 

@@ -35,6 +35,9 @@ public:
 
     bool isRunning() const { return _hook != 0; }
 
+protected:
+    const dll::Dll& library() const { return dll; }
+
 private:
     dll::Dll dll;
     int type;

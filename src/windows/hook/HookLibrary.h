@@ -33,6 +33,9 @@ inline constexpr const char* KeyboardProcedure = "keyboardProcedure";
 inline constexpr const char* MouseProcedure = "mouseProcedure";
 inline constexpr const char* GetAttachThreadInputId = "getAttachThreadInputId";
 inline constexpr const char* SetAttachThreadInputId = "setAttachThreadInputId";
+// Optional: a library that can keep a gesture's key taps from the application in front is told
+// which keys select a slot.
+inline constexpr const char* KeyboardSetSlotKeys = "keyboardSetSlotKeys";
 }  // namespace entry
 
 // Signatures of the entries. Results and thread ids are 32-bit; window and hook handles
@@ -45,6 +48,8 @@ using InitializerFunction = std::int32_t (*)(os::WindowHandle window, std::uintp
 using DeinitializerFunction = void (*)();
 using GetAttachThreadInputIdFunction = std::int32_t (*)();
 using SetAttachThreadInputIdFunction = void (*)(std::int32_t threadId);
+// 256 flags by virtual key, non-zero for a key that selects a slot; null for none.
+using SetSlotKeysFunction = void (*)(const std::uint8_t* slotKeys);
 }
 
 // The parts of the keyboard hook's key data.

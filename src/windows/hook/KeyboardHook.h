@@ -2,6 +2,8 @@
 
 #include "windows/hook/Hook.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace windows::hook {
@@ -11,6 +13,14 @@ namespace windows::hook {
 class KeyboardHook : public Hook {
 public:
     explicit KeyboardHook(const std::string& filename);
+
+    // Tells the library which virtual keys select a slot (non-zero flags), so that it can keep
+    // their gesture taps from the application in front. Nothing happens with a library that
+    // cannot.
+    void setSlotKeys(const std::array<std::uint8_t, 256>& keys);
+
+private:
+    SetSlotKeysFunction setSlotKeysEntry = nullptr;
 };
 
 }  // namespace windows::hook

@@ -13,6 +13,7 @@ namespace {
 
 using os::posix::InProcessClipboard;
 using products::pastrix::config::clipboard::ExecuterImpl;
+using products::pastrix::config::clipboard::KeystrokeTable;
 using products::pastrix::config::workspace::Workspace;
 
 const std::vector<InProcessClipboard::Format> usersClipboard = {
@@ -144,6 +145,77 @@ TEST_F(ExecuterImplTest, ClipboardFailuresLeaveTheExecuter) {
     desktop.clipboard.fail(os::sim::SimClipboard::Operation::Open, 5);
     EXPECT_THROW(executer.startCopy('K'), windows::clipboard::CouldNotOpenClipboardException);
     EXPECT_TRUE(desktop.input.history().empty());
+}
+
+class ExecuterInTerminalTest : public ExecuterImplTest {
+protected:
+    std::string sentKeyNames() const {
+        std::string keys;
+        for (const auto& event : desktop.input.history()) {
+            const int key = event.virtualKey;
+            keys += key == 17     ? "Ctrl"
+                    : key == 16   ? "Shift"
+                    : key == 0x2D ? "Insert"
+                                  : std::string(1, char(key));
+            // The extended flag: the key block's Insert, not the numeric pad's.
+            keys += event.extended ? "*" : "";
+            keys += event.released ? "- " : "+ ";
+        }
+        return keys;
+    }
+
+    void fillSlot(int key, const std::string& text) {
+        desktop.clipboard.setContent({{os::cf::Text, text + std::string(1, '\0')}});
+        workspace.setFromCurrentClipboard(static_cast<unsigned>(key));
+        desktop.clipboard.setContent(usersClipboard);
+    }
+};
+
+TEST_F(ExecuterInTerminalTest, TerminalsGetTheirOwnKeysAndNeverCtrlC) {
+    os::sim::SimEditor terminal{desktop, "bash", "Gnome-terminal"};
+    fillSlot('K', "echo slot");
+    executer.startCopy('J');
+    executer.finishCopy('J');
+    ASSERT_TRUE(executer.startPaste('K'));
+    executer.finishPaste('K');
+    EXPECT_EQ(sentKeyNames(), "Ctrl+ Shift+ C+ C- Shift- Ctrl- Ctrl+ Shift+ V+ V- Shift- Ctrl- ");
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+}
+
+TEST_F(ExecuterInTerminalTest, XTermPastesFromAndCopiesThePrimarySelection) {
+    os::sim::SimEditor terminal{desktop, "xterm", "XTerm"};
+    fillSlot('K', "echo slot");
+    ASSERT_TRUE(executer.startPaste('K'));
+    // Shift+Insert pastes PRIMARY there; the Ctrl tap after it ends the operation.
+    EXPECT_EQ(sentKeyNames(), "Shift+ Insert*+ Insert*- Shift- Ctrl+ Ctrl- ");
+    EXPECT_EQ(desktop.clipboard.primaryText(), std::optional<std::string>("echo slot"));
+    executer.finishPaste('K');
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    desktop.clipboard.setPrimaryText("ls -l /tmp");
+    ASSERT_TRUE(executer.startCopy('J'));
+    executer.finishCopy('J');
+    EXPECT_EQ(slotText('J'), "ls -l /tmp");
+    EXPECT_EQ(workspace.getClipboards()['J']->getCaption(), "xterm");
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    // Nothing selected: the slot keeps what it had.
+    desktop.clipboard.setPrimaryText(std::nullopt);
+    executer.startCopy('J');
+    executer.finishCopy('J');
+    EXPECT_EQ(slotText('J'), "ls -l /tmp");
+    EXPECT_TRUE(assertions.reports.empty());
+}
+
+TEST_F(ExecuterInTerminalTest, TheUsersTableDecides) {
+    os::sim::SimEditor terminal{desktop, "xterm", "XTerm"};
+    KeystrokeTable keystrokes;
+    keystrokes.addLines("XTerm paste Ctrl+Shift+Insert primary\n", "test");
+    executer.setKeystrokes(std::move(keystrokes));
+    fillSlot('K', "echo slot");
+    ASSERT_TRUE(executer.startPaste('K'));
+    EXPECT_EQ(sentKeyNames(), "Ctrl+ Shift+ Insert*+ Insert*- Shift- Ctrl- ");
+    executer.finishPaste('K');
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "os/Keyboard.h"
 #include "support/SimDesktopTest.h"
 
+#include <algorithm>
 #include <deque>
 #include <sstream>
 #include <string>
@@ -69,7 +70,11 @@ public:
 class SwitchableWorkspace final : public ActiveWorkspace {
 public:
     bool isLoaded() const override { return loaded; }
+    bool isSlotFilled(int key) const override {
+        return loaded && std::find(filled.begin(), filled.end(), key) != filled.end();
+    }
     bool loaded = true;
+    std::vector<int> filled{'K', 'J', 0x5B};
 };
 
 class SlotKeyHandlerTest : public testing_support::SimDesktopAssertionTest {
@@ -133,6 +138,41 @@ protected:
 };
 
 using Log = std::vector<std::string>;
+
+// The keys whose gesture taps the hook keeps from the application: filled slots only, never
+// a trigger or a filter key, none while gestures are off; a slot filled since is taken in
+// with the next event.
+TEST_F(SlotKeyHandlerTest, WithheldKeysFollowFilledSlotsFilterKeysAndEnabled) {
+    std::vector<SlotKeyHandler::SlotKeys> told;
+    handler.setSlotKeysListener(
+        [&](const SlotKeyHandler::SlotKeys& keys) { told.push_back(keys); });
+    const auto withheld = [&] {
+        std::string keys;
+        for (int key = 1; key <= 254; ++key) {
+            if (told.back()[static_cast<std::size_t>(key)] != 0) {
+                keys += static_cast<char>(key);
+            }
+        }
+        return keys;
+    };
+    ASSERT_EQ(told.size(), 1U);
+    EXPECT_EQ(withheld(), "JK");  // 0x5B is a filter key
+    handler.setFilterKeys({'J'});
+    EXPECT_EQ(withheld(), "K[");
+    workspace.filled.push_back(os::vk::Control);
+    workspace.filled.push_back('S');
+    play("ctrl+");
+    EXPECT_EQ(withheld(), "KS[");
+    const std::size_t calls = told.size();
+    play("K ctrl-");
+    EXPECT_EQ(told.size(), calls);  // nothing changed, nothing told
+    handler.setEnabled(false);
+    EXPECT_EQ(withheld(), "");
+    handler.setEnabled(true);
+    workspace.loaded = false;
+    play("ctrl+");
+    EXPECT_EQ(withheld(), "");
+}
 
 TEST_F(SlotKeyHandlerTest, GesturesCopyPasteCancelAndRetarget) {
     const struct {

@@ -1,0 +1,211 @@
+// The hook library keeps a gesture's key taps from the window in front, and nothing else: a
+// window of the test's own, focused, logs every key press it receives while xdotool plays the
+// user and the program's input sends its own keys.
+#include "KeysTestSupport.h"
+#include "hooklib/PostedMessages.h"
+#include "os/posix/PosixErrors.h"
+#include "os/x11/X11ErrorTrap.h"
+#include "os/x11/X11Input.h"
+#include "os/x11/X11Keyboard.h"
+#include "windows/hook/HookLibrary.h"
+
+#include <gtest/gtest.h>
+// After gtest, whose names Xlib's macros would hide.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <csignal>
+#include <cstdint>
+#include <dlfcn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uintptr_t Window = 0x4712;
+
+// A focused top-level window that writes down the keys pressed in it: the letter, upper case
+// when Ctrl was held ("K" for Ctrl+K), and "<" for a Ctrl press.
+class KeyLog {
+public:
+    KeyLog() : display_(XOpenDisplay(nullptr)) {
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 10, 10, 200, 100, 0, 0,
+                                      0xFFFFFF);
+        XSelectInput(display_, window_, KeyPressMask | StructureNotifyMask);
+        XMapRaised(display_, window_);
+        XEvent event;
+        do {
+            XNextEvent(display_, &event);
+        } while (event.type != MapNotify);
+        focus();
+    }
+
+    unsigned long id() const { return window_; }
+
+    // A click on the desktop gives the focus to the window manager.
+    void focus() {
+        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+        XSync(display_, False);
+    }
+    ~KeyLog() { XCloseDisplay(display_); }
+    KeyLog(const KeyLog&) = delete;
+    KeyLog& operator=(const KeyLog&) = delete;
+
+    // What arrived up to the end marker, a press of the Escape key the call sends.
+    std::string take() {
+        keys_test::run("xdotool key Escape");
+        std::string log;
+        keys_test::waitFor([&] {
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type != KeyPress) {
+                    continue;
+                }
+                const KeySym symbol = XLookupKeysym(&event.xkey, 0);
+                if (symbol == XK_Escape) {
+                    return true;
+                }
+                if (symbol == XK_Control_L || symbol == XK_Control_R) {
+                    log += '<';
+                } else if (symbol < 0x80) {
+                    const auto letter = static_cast<char>(symbol);
+                    log += (event.xkey.state & ControlMask) != 0
+                               ? static_cast<char>(toupper(letter))
+                               : letter;
+                }
+            }
+            return false;
+        });
+        return log;
+    }
+
+private:
+    Display* display_;
+    ::Window window_;
+};
+
+class GestureGrabsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // As the program does before its hooks start: a grab another client holds is an
+        // error that must not end the process.
+        os::x11::X11ErrorTrap::installHandler();
+        keys_test::run("setxkbmap us");
+        handle = dlopen(PASTRIX_PROGRAM_DIR "/clipboard.so", RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(handle, nullptr) << dlerror();
+        setSlotKeys = reinterpret_cast<windows::hook::SetSlotKeysFunction>(
+            dlsym(handle, windows::hook::entry::KeyboardSetSlotKeys));
+        initialize = reinterpret_cast<windows::hook::InitializerFunction>(
+            dlsym(handle, windows::hook::entry::KeyboardInitializer));
+        deinitialize = reinterpret_cast<windows::hook::DeinitializerFunction>(
+            dlsym(handle, windows::hook::entry::KeyboardDeinitializer));
+        mouseInitialize = reinterpret_cast<windows::hook::InitializerFunction>(
+            dlsym(handle, windows::hook::entry::MouseInitializer));
+        mouseDeinitialize = reinterpret_cast<windows::hook::DeinitializerFunction>(
+            dlsym(handle, windows::hook::entry::MouseDeinitializer));
+        ASSERT_TRUE(setSlotKeys && initialize && deinitialize && mouseInitialize &&
+                    mouseDeinitialize);
+        // Every key but the triggers and the filter keys A and C, as the slot page says.
+        std::array<std::uint8_t, 256> keys{};
+        for (unsigned key = 2; key <= 254; ++key) {
+            keys[key] = key != 0x11 && key != 'A' && key != 'C' ? 1 : 0;
+        }
+        setSlotKeys(keys.data());
+    }
+
+    void TearDown() override {
+        if (handle != nullptr) {
+            setSlotKeys(nullptr);
+            dlclose(handle);
+        }
+        hook_test::takePosted();
+    }
+
+    void* handle = nullptr;
+    windows::hook::SetSlotKeysFunction setSlotKeys = nullptr;
+    windows::hook::InitializerFunction initialize = nullptr;
+    windows::hook::DeinitializerFunction deinitialize = nullptr;
+    windows::hook::InitializerFunction mouseInitialize = nullptr;
+    windows::hook::DeinitializerFunction mouseDeinitialize = nullptr;
+};
+
+TEST_F(GestureGrabsTest, GestureTapsDoNotReachTheWindowAndEverythingElseDoes) {
+    KeyLog log;
+    initialize(Window, 1);
+    mouseInitialize(Window, 2);
+
+    // Copy gesture, paste gesture with Shift and Caps Lock in play, filter keys, plain typing.
+    keys_test::run("xdotool keydown ctrl key k key k keyup ctrl");
+    keys_test::run("xdotool keydown ctrl key shift+j keyup ctrl");
+    keys_test::run("xdotool key Caps_Lock keydown ctrl key k keyup ctrl key Caps_Lock");
+    keys_test::run("xdotool key ctrl+a ctrl+c");
+    keys_test::run("xdotool type xk");
+    EXPECT_EQ(log.take(), "<<<<A<Cxk");
+    // The taps were still seen and posted: the slot gesture goes on as before.
+    const std::vector<hook_test::Posted> posted = hook_test::takePosted();
+    EXPECT_EQ(std::count_if(posted.begin(), posted.end(),
+                            [](const hook_test::Posted& message) {
+                                return message.wParam == 'K' && !message.released();
+                            }),
+              4);
+
+    // The program's own Ctrl+K (a paste keystroke on a table of the user's) goes through.
+    os::posix::PosixErrors errors;
+    os::x11::X11Keyboard keyboard(errors);
+    os::x11::X11Input input(keyboard);
+    input.keybdEvent(0x11, 0x1D, 0, 0);
+    input.keybdEvent('K', 0x25, 0, 0);
+    input.keybdEvent('K', 0x25, os::keyeventf::KeyUp, 0);
+    input.keybdEvent(0x11, 0x1D, os::keyeventf::KeyUp, 0);
+    input.flush();
+    keys_test::run("xdotool keydown ctrl key k keyup ctrl");
+    EXPECT_EQ(log.take(), "<K<");
+
+    // Gestures off on the slot page: nothing is taken.
+    setSlotKeys(nullptr);
+    keys_test::run("xdotool key ctrl+k");
+    EXPECT_EQ(log.take(), "<K");
+    std::array<std::uint8_t, 256> onlyK{};
+    onlyK['K'] = 1;
+    setSlotKeys(onlyK.data());
+    keys_test::run("xdotool key ctrl+j ctrl+k");
+    EXPECT_EQ(log.take(), "<J<");
+
+    // The keyboard hook stopped (the mouse one still runs): no key stays taken.
+    deinitialize();
+    keys_test::run("xdotool key ctrl+k");
+    EXPECT_EQ(log.take(), "<K");
+    mouseDeinitialize();
+}
+
+TEST_F(GestureGrabsTest, TheGrabsEndWithAProcessThatIsKilled) {
+    KeyLog log;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        initialize(Window, 1);
+        const char done = 1;
+        [[maybe_unused]] const ssize_t written = write(ready[1], &done, 1);
+        pause();
+        _exit(0);
+    }
+    close(ready[1]);
+    char done = 0;
+    ASSERT_EQ(read(ready[0], &done, 1), 1);
+    close(ready[0]);
+    keys_test::run("xdotool key ctrl+k");
+    EXPECT_EQ(log.take(), "<");
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    keys_test::run("xdotool key ctrl+k");
+    EXPECT_EQ(log.take(), "<K");
+}
+
+}  // namespace
