@@ -35,6 +35,7 @@ exec Xvfb :1
         script = """#!/usr/bin/env bash
 # A comment naming fakeprogram, and an apostrophe's quote
 started=()
+started+=("${pid}")
 count=$((count + 1))
 for word in alpha beta; do echo "${word}"; done
 case "$1" in
@@ -49,6 +50,10 @@ text="two
 lines with words"
 """
         self.assertEqual(names(checker.shell_commands(script)), [])
+
+    def test_a_command_after_an_array_is_found(self):
+        script = 'started=()\nstarted+=("${pid}")\n(cd x && exec xterm -e bash) &\n'
+        self.assertEqual(names(checker.shell_commands(script)), ["xterm"])
 
     def test_nested_quotes_in_substitutions_and_lines_are_reported(self):
         script = 'a=1\nid="$(xdotool search --name "^(Untitled)$" | head -n 1)"\n'
