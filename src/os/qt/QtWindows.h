@@ -36,6 +36,7 @@ public:
     int getWindowText(WindowHandle window, std::string& text, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
+    bool getMonitorRect(const Point& point, Rect& monitor) const override;
 
 private:
     Windows& desktop_;

@@ -24,13 +24,13 @@ class X11KeyMap;
 // they were made.
 //
 // A virtual key goes out as the key the current layout gives it; a press of a key that is down
-// already (the user still holds it) is preceded by a release, since X would drop it. PacketKey events type the
-// bytes that the keyboard's vkKeyScan kept: a UTF-8 decoder collects them, and a character is
-// typed when its last byte arrives (a byte that cannot continue a character is dropped). Such a
-// character goes out on a spare keycode, mapped to it just before, with the modifiers the user
-// holds released around it and pressed again after it. Every character of the events waiting
-// is mapped at once; the keycodes are given back 250 ms after their last use, or when more are
-// needed, or at the end.
+// already (the user still holds it) is preceded by a release, since X would drop it. PacketKey
+// events type the bytes that the keyboard's vkKeyScan kept: a UTF-8 decoder collects them, and a
+// character is typed when its last byte arrives (a byte that cannot continue a character is
+// dropped). Such a character goes out on a spare keycode, mapped to it just before, with the
+// modifiers the user holds released around it and pressed again after it. Every character of the
+// events waiting is mapped at once; the keycodes are given back 250 ms after their last use, or
+// when more are needed, or at the end.
 class X11Input final : public Input {
 public:
     // Opens its own connection; nullptr for the display of $DISPLAY. Throws
