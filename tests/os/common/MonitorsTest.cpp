@@ -32,7 +32,8 @@ TEST(MonitorsTest, APointBelongsToTheMonitorShowingItOrTheNearestOne) {
 TEST(MonitorsTest, NoMonitorOrOnlyEmptyOnesTellNothing) {
     EXPECT_FALSE(Monitors::holding({}, {0, 0}).has_value());
     EXPECT_FALSE(Monitors::holding({{10, 10, 10, 500}, {0, 0, 800, 0}}, {5, 5}).has_value());
-    EXPECT_TRUE(same(Monitors::holding({{0, 0, 0, 0}, {0, 0, 800, 600}}, {0, 0}), {0, 0, 800, 600}));
+    EXPECT_TRUE(
+        same(Monitors::holding({{0, 0, 0, 0}, {0, 0, 800, 600}}, {0, 0}), {0, 0, 800, 600}));
 }
 
 }  // namespace
