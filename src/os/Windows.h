@@ -151,6 +151,9 @@ public:
     virtual WindowHandle findWindow(const std::string& className) const = 0;
 
     virtual bool getCursorPos(Point& position) const = 0;
+    // The rectangle of the monitor that shows the point, or of the nearest one when none does
+    // (a gap between monitors, a point off the desktop). False when the system cannot tell.
+    virtual bool getMonitorRect(const Point& point, Rect& monitor) const = 0;
 };
 
 }  // namespace os

@@ -282,17 +282,23 @@ TEST_F(CoolKeysPageTest, DoubleClickEditsTheEntryInTheModalEditor) {
         EXPECT_EQ(abbreviation->text().toStdString(), "sig");
         EXPECT_EQ(text->toPlainText().toStdString(), "Regards");
         EXPECT_FALSE(screenshot(dialog.widget(), "dialog-abbreviation-editing").empty());
-        // Ctrl+Enter makes a line break; Enter alone presses OK.
+        // Enter makes a line break, with Shift or Ctrl too, and the dialog stays open.
         text->setFocus();
         text->moveCursor(QTextCursor::End);
-        QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
-        QTest::keyClicks(text, "Jo");
         QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClicks(text, "Jo");
+        QTest::keyClick(text, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(text, "M");
+        QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClicks(text, "x");
+        EXPECT_FALSE(dialog.hasEnded());
+        click(widget<QPushButton>(dialog, os::id::Ok));
     });
     doubleClickRow(list, 0);
     EXPECT_TRUE(sawEditor);
-    EXPECT_EQ(stored(), (Rows{{"sig", "Regards\r\nJo"}}));
-    EXPECT_EQ(rows(list), (Rows{{"sig", "Regards...", "Regards\r\nJo"}}));
+    EXPECT_EQ(stored(), (Rows{{"sig", "Regards\r\nJo\r\nM\r\n\r\nx"}}));
+    EXPECT_EQ(rows(list), (Rows{{"sig", "Regards...", "Regards\r\nJo\r\nM\r\n\r\nx"}}));
     EXPECT_EQ(views.find(editor::Dialog), nullptr);
 }
 

@@ -100,6 +100,18 @@ TEST_F(X11InputTest, CharactersByCodeComeOutAsTheyAreWhileTheUserHoldsShift) {
     expectEditorText("\xC3\xA4\xC3\x9F");
 }
 
+TEST_F(X11InputTest, KeysTheUserStillHoldsAreTypedToo) {
+    // The user holds b (the last key of an abbreviation) while the text starts; X would drop a
+    // second press of the held key. The user's b typed one itself.
+    run("xdotool keydown b");
+    typeText("xbxbx");
+    // The user's release finds the key up; nothing stays down, and b types again.
+    run("xdotool keyup b");
+    EXPECT_EQ(keyboard.getKeyState('B') & 0x80, 0);
+    typeText("b");
+    expectEditorText("bxbxbxb");
+}
+
 TEST_F(X11InputTest, BrokenUtf8TypesOnlyTheCompleteCharacters) {
     // A lone continuation byte, a character cut short by a new one, an overlong form.
     typeText(

@@ -19,7 +19,11 @@ inline constexpr const char* CoolKeysUsage =
     "  coolkeys list DIR                      one row per Cool Key\n"
     "  coolkeys add DIR ABBREVIATION TEXT     creates or rewrites a Cool Key\n"
     "  coolkeys add DIR ABBREVIATION --file FILE\n"
-    "  coolkeys remove DIR ABBREVIATION       deletes a Cool Key\n";
+    "                                         the text is the file's bytes; its line breaks\n"
+    "                                         (LF or CR LF) each type one Enter\n"
+    "  coolkeys remove DIR ABBREVIATION       deletes a Cool Key\n"
+    "    A running Pastrix reads the Cool Keys when it starts: restart it to use the\n"
+    "    changes.\n";
 
 int runWorkspaceCommand(const std::vector<std::string>& arguments, std::ostream& out,
                         std::ostream& err);

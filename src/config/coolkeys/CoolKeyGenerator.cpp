@@ -85,9 +85,19 @@ void CoolKeyGenerator::expand(const CKEntry& entry) {
 }
 
 void CoolKeyGenerator::typeText(const std::string& text) const {
-    for (const char character : text) {
+    char previous = 0;
+    for (char character : text) {
         if (character == '\n') {
-            continue;  // CR LF is one line break, typed with the CR
+            if (previous == '\r') {
+                previous = character;
+                continue;  // CR LF is one line break, typed with the CR
+            }
+            // A line break stored as LF alone (a text from a Unix file) is Enter as well;
+            // the layout's own key for LF is Ctrl+Enter, which applications take otherwise.
+            character = '\r';
+            previous = '\n';
+        } else {
+            previous = character;
         }
         const auto scan = static_cast<unsigned short>(os::keyboard().vkKeyScan(character));
         const unsigned virtualKey = scan & 0xFFU;

@@ -30,8 +30,9 @@ public:
     virtual void addCharacter(const Entries& entries, char character);
 
     // Types the text with synthesised key events, Shift, Ctrl and Alt as each character
-    // needs them. A line break typed as CR LF is one Enter. Throws CoolKeysException at the
-    // first character the keyboard layout has no key for; the ones before it stay typed.
+    // needs them. A line break is one Enter, whether stored as CR LF, CR or LF. Throws
+    // CoolKeysException at the first character the keyboard layout has no key for; the ones before
+    // it stay typed.
     void typeText(const std::string& text) const;
 
     const std::string& getTypedText() const { return typedText; }

@@ -119,7 +119,8 @@ const os::DialogTemplate& cctab::dialogTemplate() {
 }
 
 const os::DialogTemplate& abbreviation::dialogTemplate() {
-    // Enter in the text box presses OK; Ctrl+Enter makes the line break.
+    // The text box takes Enter (with or without Shift or Ctrl) as a line break: texts of
+    // several lines are typed as they are. OK is clicked, or reached with Tab.
     static const os::DialogTemplate dialog{
         abbreviation::Dialog,
         "Abbreviation",
@@ -132,7 +133,9 @@ const os::DialogTemplate& abbreviation::dialogTemplate() {
             {abbreviation::Abbreviation, ControlKind::Edit, "", 6, 18, 186, 14,
              cs::AutoHScroll | cs::Border, ""},
             {abbreviation::Text, ControlKind::Edit, "", 7, 51, 184, 80,
-             cs::MultiLine | cs::VScroll | cs::AutoHScroll | cs::AutoVScroll | cs::Border, ""},
+             cs::MultiLine | cs::WantReturn | cs::VScroll | cs::AutoHScroll | cs::AutoVScroll |
+                 cs::Border,
+             ""},
             {os::id::Ok, ControlKind::DefaultPushButton, "OK", 141, 138, 50, 14, 0, ""},
             {os::id::Cancel, ControlKind::PushButton, "Cancel", 65, 138, 50, 14, 0, ""},
             {NoControlId, ControlKind::Label, "Abbreviation", 6, 6, 141, 8, 0, ""},

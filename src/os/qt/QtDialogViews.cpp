@@ -464,11 +464,13 @@ void QtView::connectControl(int id, const ControlTemplate& item, QWidget* widget
                     }
                     return false;
                 }
-                if (event->type() == QEvent::KeyPress && multiLine && !wantReturn) {
+                if (event->type() == QEvent::KeyPress && multiLine) {
                     const auto* key = static_cast<QKeyEvent*>(event);
                     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                        // Enter presses the default button; Ctrl+Enter makes the line break.
-                        if ((key->modifiers() & Qt::ControlModifier) != 0) {
+                        // Ctrl+Enter always makes a line break, and so does Enter in a box that
+                        // wants it (with Shift too: a plain line break, not Qt's own line
+                        // separator); otherwise Enter presses the default button.
+                        if (wantReturn || (key->modifiers() & Qt::ControlModifier) != 0) {
                             static_cast<QPlainTextEdit*>(widget)->insertPlainText("\n");
                         } else {
                             pressDefaultButton();

@@ -163,4 +163,8 @@ bool QtWindows::getCursorPos(Point& position) const {
     return desktop_.getCursorPos(position);
 }
 
+bool QtWindows::getMonitorRect(const Point& point, Rect& monitor) const {
+    return desktop_.getMonitorRect(point, monitor);
+}
+
 }  // namespace os::qt

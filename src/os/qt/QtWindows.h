@@ -37,6 +37,7 @@ public:
     int getClassName(WindowHandle window, std::string& name, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
+    bool getMonitorRect(const Point& point, Rect& monitor) const override;
 
 private:
     Windows& desktop_;

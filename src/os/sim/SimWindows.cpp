@@ -1,6 +1,7 @@
 #include "os/sim/SimWindows.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/Monitors.h"
 #include "os/common/WindowPlacement.h"
 
 #include <algorithm>
@@ -330,6 +331,22 @@ void SimWindows::setWindowTitle(WindowHandle window, const std::string& title) {
 void SimWindows::setCursorPos(Point position) {
     std::lock_guard lock(mutex_);
     cursor_ = position;
+}
+
+bool SimWindows::getMonitorRect(const Point& point, Rect& monitor) const {
+    std::lock_guard lock(mutex_);
+    const std::optional<Rect> found = common::Monitors::holding(monitors_, point);
+    if (!found) {
+        errors_.setLastError(error::NotSupported);
+        return false;
+    }
+    monitor = *found;
+    return true;
+}
+
+void SimWindows::setMonitors(std::vector<Rect> monitors) {
+    std::lock_guard lock(mutex_);
+    monitors_ = std::move(monitors);
 }
 
 std::optional<Message> SimWindows::takeMessage() {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace os::sim {
 
@@ -46,6 +47,7 @@ public:
     int getClassName(WindowHandle window, std::string& name, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
+    bool getMonitorRect(const Point& point, Rect& monitor) const override;
 
     // What the test plays: another application's window and the pointer.
     // A visible top-level window of the calling thread with the given title, handled by the
@@ -54,6 +56,9 @@ public:
                            const std::string& className = "SimApplicationWindow");
     void setWindowTitle(WindowHandle window, const std::string& title);
     void setCursorPos(Point position);
+    // The desktop's monitors; one of 1024 x 768 (the simulated screen) at the start. None
+    // stands for a system that cannot tell.
+    void setMonitors(std::vector<Rect> monitors);
     // Takes the oldest message of the calling thread's queue.
     std::optional<Message> takeMessage();
     std::size_t pendingMessages() const;
@@ -89,6 +94,7 @@ private:
     WindowHandle foreground_ = 0;
     WindowHandle topmost_ = 0;
     Point cursor_;
+    std::vector<Rect> monitors_{Rect{0, 0, 1024, 768}};
 };
 
 }  // namespace os::sim

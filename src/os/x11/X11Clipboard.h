@@ -35,14 +35,16 @@ class SelectionServer;
 //   then PasteSettle more, at most PasteCap in all.
 //   Data offered less than PasteFirstRequest ago that nobody fetched yet is waited for as
 //   well: the paste keystroke may still be on its way to the application.
+// The bounds only cost time when the application does nothing (nothing selected, a window that
+// does not paste); on a loaded machine an editor took more than half a second to copy.
 class X11Clipboard final : public Clipboard {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr auto CopyWait = std::chrono::milliseconds(500);
+    static constexpr auto CopyWait = std::chrono::milliseconds(1500);
     static constexpr auto PasteQuiet = std::chrono::milliseconds(50);
     static constexpr auto PasteSettle = std::chrono::milliseconds(75);
     static constexpr auto PasteCap = std::chrono::milliseconds(500);
-    static constexpr auto PasteFirstRequest = std::chrono::milliseconds(300);
+    static constexpr auto PasteFirstRequest = std::chrono::milliseconds(1000);
     static constexpr auto HandOverWait = std::chrono::milliseconds(1000);
 
     // The format table file; ClipboardFormatTable::defaultPath() for the user's own.

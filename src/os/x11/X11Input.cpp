@@ -7,6 +7,7 @@
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 #include <algorithm>
+#include <bitset>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -234,6 +235,21 @@ void X11Input::followLayout() {
     }
 }
 
+std::bitset<256> X11Input::keysDown() {
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    std::bitset<256> down;
+    for (unsigned keycode = 0; keycode < 256; ++keycode) {
+        down[keycode] = (keys[keycode / 8] & (1 << (keycode % 8))) != 0;
+    }
+    return down;
+}
+
+bool X11Input::isModifier(unsigned keycode) const {
+    return std::find(modifierKeycodes_.begin(), modifierKeycodes_.end(), keycode) !=
+           modifierKeycodes_.end();
+}
+
 std::vector<unsigned> X11Input::heldModifiers() {
     char keys[32] = {};
     XQueryKeymap(display_, keys);
@@ -295,20 +311,30 @@ void X11Input::send(std::vector<Event>& events) {
     // Keycodes the hook library let through for these events, grabbed again once they are
     // sent: the program's own Ctrl+V must reach the application the gesture's taps did not.
     std::vector<unsigned> passed;
+    std::bitset<256> down = keysDown();
     for (const Event& event : events) {
         if (!event.isCharacter) {
             unsigned keycode = map_->keycodeOf(event.virtualKey);
             if (keycode == 0 && event.scanCode != 0) {
                 keycode = X11KeyMap::keycodeOfScanCode(event.scanCode, event.extended);
             }
-            if (keycode != 0) {
-                if (!event.released &&
-                    std::find(passed.begin(), passed.end(), keycode) == passed.end() &&
-                    X11KeyGate::pass(keycode)) {
-                    passed.push_back(keycode);
-                }
-                XTestFakeKeyEvent(display_, keycode, event.released ? False : True, CurrentTime);
+            if (keycode == 0 || keycode > 255) {
+                continue;
             }
+            if (!event.released &&
+                std::find(passed.begin(), passed.end(), keycode) == passed.end() &&
+                X11KeyGate::pass(keycode)) {
+                passed.push_back(keycode);
+            }
+            if (!event.released && down[keycode] && !isModifier(keycode)) {
+                // The server drops a press of a key that is down already, so a key the user
+                // still holds (the last key of a Cool Key's abbreviation) would not type. Lift
+                // it first; the user's own release then finds it up and goes nowhere. A
+                // modifier held stays as it is: a second press changes nothing.
+                XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
+            }
+            XTestFakeKeyEvent(display_, keycode, event.released ? False : True, CurrentTime);
+            down[keycode] = !event.released;
             continue;
         }
         unsigned keycode = keycodeFor(event.character);

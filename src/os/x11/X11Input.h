@@ -4,6 +4,7 @@
 #include "os/x11/X11Keyboard.h"
 
 #include <atomic>
+#include <bitset>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -22,13 +23,14 @@ class X11KeyMap;
 // Key events synthesised with XTEST, on a connection and thread of their own, in the order
 // they were made.
 //
-// A virtual key goes out as the key the current layout gives it. PacketKey events type the
-// bytes that the keyboard's vkKeyScan kept: a UTF-8 decoder collects them, and a character is
-// typed when its last byte arrives (a byte that cannot continue a character is dropped). Such a
-// character goes out on a spare keycode, mapped to it just before, with the modifiers the user
-// holds released around it and pressed again after it. Every character of the events waiting
-// is mapped at once; the keycodes are given back 250 ms after their last use, or when more are
-// needed, or at the end.
+// A virtual key goes out as the key the current layout gives it; a press of a key that is down
+// already (the user still holds it) is preceded by a release, since X would drop it. PacketKey
+// events type the bytes that the keyboard's vkKeyScan kept: a UTF-8 decoder collects them, and a
+// character is typed when its last byte arrives (a byte that cannot continue a character is
+// dropped). Such a character goes out on a spare keycode, mapped to it just before, with the
+// modifiers the user holds released around it and pressed again after it. Every character of the
+// events waiting is mapped at once; the keycodes are given back 250 ms after their last use, or
+// when more are needed, or at the end.
 class X11Input final : public Input {
 public:
     // Opens its own connection; nullptr for the display of $DISPLAY. Throws
@@ -70,6 +72,9 @@ private:
     void restoreMapping();
     void waitForRestoreDelay();
     std::vector<unsigned> heldModifiers();
+    // The keycodes down on the core keyboard, whoever holds them.
+    std::bitset<256> keysDown();
+    bool isModifier(unsigned keycode) const;
 
     X11Keyboard& keyboard_;
     _XDisplay* display_;

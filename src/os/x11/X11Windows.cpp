@@ -1,6 +1,7 @@
 #include "os/x11/X11Windows.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/Monitors.h"
 #include "os/common/WindowPlacement.h"
 #include "os/x11/ThreadInputState.h"
 #include "os/x11/X11ErrorTrap.h"
@@ -9,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -1008,6 +1010,41 @@ bool X11Windows::getCursorPos(Point& position) const {
         return false;
     }
     position = Point{rootX, rootY};
+    return true;
+}
+
+bool X11Windows::getMonitorRect(const Point& point, Rect& monitor) const {
+    std::lock_guard query(queryMutex_);
+    const ::Window root = DefaultRootWindow(desktop_);
+    std::vector<Rect> monitors;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    // Monitors came with RandR 1.5; an older server gives the whole screen.
+    if (XRRQueryExtension(desktop_, &eventBase, &errorBase) != 0 &&
+        XRRQueryVersion(desktop_, &major, &minor) != 0 && (major > 1 || minor >= 5)) {
+        int count = 0;
+        if (XRRMonitorInfo* found = XRRGetMonitors(desktop_, root, True, &count)) {
+            for (int i = 0; i < count; ++i) {
+                monitors.push_back(Rect{found[i].x, found[i].y, found[i].x + found[i].width,
+                                        found[i].y + found[i].height});
+            }
+            XRRFreeMonitors(found);
+        }
+    }
+    if (monitors.empty()) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(desktop_, root, &attributes) != 0) {
+            monitors.push_back(Rect{0, 0, attributes.width, attributes.height});
+        }
+    }
+    const std::optional<Rect> holding = common::Monitors::holding(monitors, point);
+    if (!holding) {
+        errors_.setLastError(error::NotSupported);
+        return false;
+    }
+    monitor = *holding;
     return true;
 }
 

@@ -79,6 +79,8 @@ public:
     int getClassName(WindowHandle window, std::string& name, int maxCount) const override;
     WindowHandle findWindow(const std::string& className) const override;
     bool getCursorPos(Point& position) const override;
+    // The monitors RandR reports; the whole screen when it reports none.
+    bool getMonitorRect(const Point& point, Rect& monitor) const override;
 
     // Queues an input event for the window's thread with the state of every key at the event;
     // the thread's key-state queries answer from that table once it takes the message.

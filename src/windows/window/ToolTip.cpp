@@ -3,6 +3,8 @@
 #include "os/Port.h"
 #include "platform/assertion/Assertion.h"
 
+#include <algorithm>
+
 namespace windows::window {
 
 std::atomic<ToolTip*> ToolTip::_instance{nullptr};
@@ -38,8 +40,23 @@ void ToolTip::showText(const std::string& newText, int x, int y) {
     if (!os::graphics().measureText(getHandle(), newText, size)) {
         size = os::Size{};
     }
-    os::windows().setWindowPos(getHandle(), os::HwndTopmost, x, y, size.width + 3, size.height + 3,
+    os::Rect placed{x, y, x + size.width + 3, y + size.height + 3};
+    // A long preview near the right or bottom edge would run off the screen.
+    os::Rect monitor;
+    if (os::windows().getMonitorRect(os::Point{x, y}, monitor)) {
+        placed = keptInside(placed, monitor);
+    }
+    os::windows().setWindowPos(getHandle(), os::HwndTopmost, placed.left, placed.top,
+                               placed.right - placed.left, placed.bottom - placed.top,
                                os::swp::NoOwnerZOrder | os::swp::ShowWindow | os::swp::NoActivate);
+}
+
+os::Rect ToolTip::keptInside(const os::Rect& wanted, const os::Rect& monitor) {
+    const int width = std::min(wanted.right - wanted.left, monitor.right - monitor.left);
+    const int height = std::min(wanted.bottom - wanted.top, monitor.bottom - monitor.top);
+    const int left = std::clamp(wanted.left, monitor.left, monitor.right - width);
+    const int top = std::clamp(wanted.top, monitor.top, monitor.bottom - height);
+    return os::Rect{left, top, left + width, top + height};
 }
 
 std::string ToolTip::getText() const {

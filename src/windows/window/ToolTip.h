@@ -21,7 +21,8 @@ public:
     ~ToolTip() override;
 
     void hide();
-    // Shows the text with its top-left corner at (x, y), sized to fit, above other windows.
+    // Shows the text with its top-left corner at (x, y), sized to fit, above other windows;
+    // moved (and at most as large as the monitor) so that it stays on the monitor of (x, y).
     void showText(const std::string& newText, int x, int y);
     std::string getText() const;
 
@@ -30,6 +31,9 @@ public:
 
     static std::intptr_t windowProcedure(os::WindowHandle windowHandle, unsigned int message,
                                          std::uintptr_t wParam, std::intptr_t lParam);
+
+    // The place and size that keep the window inside the monitor.
+    static os::Rect keptInside(const os::Rect& wanted, const os::Rect& monitor);
 
 private:
     static os::WindowClass description(const std::string& windowClassName);

@@ -115,6 +115,14 @@ TEST_F(CoolKeyGeneratorTest, TextsAreTypedWithTheModifiersEachCharacterNeeds) {
               "Cvx Av A^ C^x");
 }
 
+TEST_F(CoolKeyGeneratorTest, EveryKindOfLineBreakIsOneEnter) {
+    // CR LF, LF alone (a Unix file), CR alone, and an empty line of each.
+    generator.typeText("a\r\nb\nc\rd\n\ne\r\n\r\nf\n");
+    EXPECT_EQ(sent(),
+              "Av A^ 13v 13^ Bv B^ 13v 13^ Cv C^ 13v 13^ Dv D^ 13v 13^ 13v 13^ Ev E^ "
+              "13v 13^ 13v 13^ Fv F^ 13v 13^");
+}
+
 TEST_F(CoolKeyGeneratorTest, ACharacterWithoutAKeyStopsTheTypingThere) {
     add("cf", "caf\xE9s");
     typeAll("c");

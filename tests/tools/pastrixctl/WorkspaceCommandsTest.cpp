@@ -133,6 +133,7 @@ TEST_F(WorkspaceCommandsTest, FailuresPrintTheProgramsMessagesAndExitNonZero) {
         {{"workspace", "export", path("ws"), "65", "CF_NOTHING", "-"}, 2, "the format must be"},
         {{"workspace", "rename", path("ws")}, 2, "usage:"},
         {{"coolkeys"}, 2, "coolkeys remove DIR ABBREVIATION"},
+        {{"coolkeys"}, 2, "restart it to use the\n    changes"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.arguments), c.exitCode) << c.message;

@@ -1,6 +1,9 @@
 #include "support/SimDesktopTest.h"
 #include "windows/window/ToolTip.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,6 +43,40 @@ TEST_F(ToolTipTest, ShowsTextSizedToFitAboveOtherWindowsWithoutTakingTheFocus) {
     // A second copy of the program finds the hidden window by its class.
     EXPECT_EQ(desktop.windows.findWindow("PASTRIX_WINDOW_CLASS_NAME"), tooltip.getHandle());
     EXPECT_TRUE(assertions.reports.empty());
+}
+
+TEST_F(ToolTipTest, ALongTextStaysOnTheMonitorOfItsPlace) {
+    // Two monitors side by side; the right one is shorter.
+    desktop.windows.setMonitors({{0, 0, 1024, 768}, {1024, 0, 1824, 600}});
+    ToolTip tooltip("PASTRIX_WINDOW_CLASS_NAME", 0);
+    ToolTip::setInstance(&tooltip);
+    const std::string text(100, 'x');  // 600 pixels wide with the border
+    const int width = 100 * os::sim::SimGraphics::CharacterWidth + 3;
+    const int height = os::sim::SimGraphics::LineHeight + 3;
+    const auto placed = [&](int x, int y) {
+        tooltip.showText(text, x, y);
+        os::Rect rect;
+        EXPECT_TRUE(desktop.windows.getWindowRect(tooltip.getHandle(), rect));
+        return std::vector<int>{rect.left, rect.top, rect.right, rect.bottom};
+    };
+
+    // Where it fits it stays where it was asked to be.
+    EXPECT_EQ(placed(40, 60), (std::vector<int>{40, 60, 40 + width, 60 + height}));
+    // Near the right edge of the left monitor it moves left, not onto the other monitor.
+    EXPECT_EQ(placed(900, 100), (std::vector<int>{1024 - width, 100, 1024, 100 + height}));
+    // Near the bottom it moves up; on the right monitor its own bottom counts.
+    EXPECT_EQ(placed(100, 760), (std::vector<int>{100, 768 - height, 100 + width, 768}));
+    EXPECT_EQ(placed(1700, 595), (std::vector<int>{1824 - width, 600 - height, 1824, 600}));
+    // A place off every monitor is brought onto the nearest one.
+    EXPECT_EQ(placed(-300, 900), (std::vector<int>{0, 768 - height, width, 768}));
+
+    // Wider than a monitor: as wide as the monitor, from its left edge.
+    desktop.windows.setMonitors({{0, 0, 320, 240}});
+    EXPECT_EQ(placed(200, 10), (std::vector<int>{0, 10, 320, 10 + height}));
+    // A system that cannot tell its monitors leaves the place as asked.
+    desktop.windows.setMonitors({});
+    EXPECT_EQ(placed(2000, 3000), (std::vector<int>{2000, 3000, 2000 + width, 3000 + height}));
+    EXPECT_EQ(tooltip.getWidth(), width);
 }
 
 TEST_F(ToolTipTest, OnlyTheInstancePaintsAndAGoneInstanceIsForgotten) {

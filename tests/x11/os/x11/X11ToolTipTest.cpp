@@ -5,12 +5,15 @@
 #include "support/Editor.h"
 #include "support/Peers.h"
 #include "support/RecordingReporter.h"
+#include "support/SplitScreen.h"
 #include "support/XProbe.h"
 #include "windows/window/ThreadedWindowX.h"
 
 #include <chrono>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +116,49 @@ TEST_F(X11ToolTipTest, WithCtrlItSitsAtTheTopLeftOfTheWindowInFront) {
     EXPECT_EQ(placed->x, front.left + 6);
     EXPECT_EQ(placed->y, front.top + 6);
     EXPECT_EQ(probe.activeWindow(), activeBefore);
+}
+
+TEST_F(X11ToolTipTest, NearTheEdgeItStaysOnTheMonitorOfThePointer) {
+    ThreadedWindowX thread(factory, 10ms);
+    auto* tip = dynamic_cast<PXToolTip*>(thread.getWindowX());
+    ASSERT_NE(tip, nullptr);
+    ToolTip::setInstance(tip);
+    thread.startLoop();
+    std::this_thread::sleep_for(50ms);
+    const unsigned long xWindow = platform.x11Windows().xWindowOf(tip->getHandle());
+    const int screenWidth = os::systemInfo().getSystemMetrics(os::SmCxScreen);
+    const int screenHeight = os::systemInfo().getSystemMetrics(os::SmCyScreen);
+    ASSERT_GT(screenWidth, 400);
+
+    // The pointer in the bottom-right corner: below it there is no room at all.
+    const auto placedAt = [&](int x, int y) {
+        EXPECT_EQ(run({"xdotool", "mousemove", std::to_string(x), std::to_string(y)}).status, 0);
+        EXPECT_TRUE(waitUntil([&] { return pointerAt(x, y); }));
+        tip->show('A', 3, true);
+        EXPECT_TRUE(waitUntil([&] { return probe.isViewable(xWindow); }));
+        return probe.geometry(xWindow);
+    };
+    auto placed = placedAt(screenWidth - 5, screenHeight - 5);
+    ASSERT_TRUE(placed.has_value());
+    EXPECT_GT(placed->width, 50);
+    EXPECT_EQ(placed->x + placed->width + 2 * placed->border, screenWidth);
+    EXPECT_EQ(placed->y + placed->height + 2 * placed->border, screenHeight);
+
+    // Two monitors: near the right edge of the left one it stays there.
+    const int split = screenWidth / 2;
+    x11_testing::SplitScreen monitors(split);
+    os::Rect left;
+    ASSERT_TRUE(os::windows().getMonitorRect(os::Point{split - 5, 100}, left));
+    EXPECT_EQ(left.right, split);
+    placed = placedAt(split - 5, 100);
+    ASSERT_TRUE(placed.has_value());
+    EXPECT_EQ(placed->x + placed->width + 2 * placed->border, split);
+    EXPECT_EQ(placed->y, 120);
+    // Just right of the split it sits below the pointer as usual.
+    placed = placedAt(split + 5, 100);
+    ASSERT_TRUE(placed.has_value());
+    EXPECT_EQ(placed->x, split + 5);
+    tip->hide();
 }
 
 TEST_F(X11ToolTipTest, AnotherProcessFindsTheWindowByClassUntilItIsGone) {
