@@ -72,9 +72,9 @@ void AbbreviationIndex::build(const CoolKeyList& entries) {
     // as they are made; the root is node 0.
     std::vector<NodeIndex> parents{NoNode};
     std::vector<unsigned char> characters{0};
+    std::vector<Position> firstEntry{NoPosition};
     parents.reserve(total + 1);
     characters.reserve(total + 1);
-    firstEntry.assign(1, NoPosition);
     firstEntry.reserve(total + 1);
     std::vector<NodeIndex> path{0};  // path[d]: the node at depth d of the key before
     const Key* previous = nullptr;
@@ -103,24 +103,41 @@ void AbbreviationIndex::build(const CoolKeyList& entries) {
     // The children of each node side by side: counted, then placed in the order they were
     // made, which is the order of their characters.
     const std::size_t nodeCount = parents.size();
-    childBegin.assign(nodeCount + 1, 0);
+    std::vector<NodeIndex> childBegin(nodeCount + 1, 0);
     for (std::size_t node = 1; node < nodeCount; ++node) {
         ++childBegin[parents[node] + 1];
     }
     for (std::size_t node = 0; node < nodeCount; ++node) {
         childBegin[node + 1] += childBegin[node];
     }
-    childCharacters.resize(nodeCount - 1);
-    childNodes.resize(nodeCount - 1);
-    std::vector<NodeIndex> next(childBegin.begin(), childBegin.end() - 1);
-    for (std::size_t node = 1; node < nodeCount; ++node) {
-        const NodeIndex place = next[parents[node]]++;
-        childCharacters[place] = characters[node];
-        childNodes[place] = static_cast<NodeIndex>(node);
+    std::vector<NodeIndex> children(nodeCount - 1);
+    {
+        std::vector<NodeIndex> next(childBegin.begin(), childBegin.end() - 1);
+        for (std::size_t node = 1; node < nodeCount; ++node) {
+            children[next[parents[node]]++] = static_cast<NodeIndex>(node);
+        }
     }
+
+    // Numbered again level by level: a node's children get consecutive numbers, so the
+    // children of node n start where those of node n - 1 end.
+    std::vector<NodeIndex> order;
+    order.reserve(nodeCount);
+    order.push_back(0);
+    nodes.assign(nodeCount + 1, Node{0, NoPosition});
+    characterOf.assign(nodeCount, 0);
+    for (std::size_t number = 0; number < order.size(); ++number) {
+        const NodeIndex old = order[number];
+        nodes[number] = Node{static_cast<NodeIndex>(order.size()), firstEntry[old]};
+        characterOf[number] = characters[old];
+        for (NodeIndex place = childBegin[old]; place < childBegin[old + 1]; ++place) {
+            order.push_back(children[place]);
+        }
+    }
+    nodes[nodeCount].firstChild = static_cast<NodeIndex>(nodeCount);
+
     lastCharacters.fill(NoNode);
-    for (NodeIndex place = childBegin[0]; place < childBegin[1]; ++place) {
-        lastCharacters[childCharacters[place]] = childNodes[place];
+    for (NodeIndex node = nodes[0].firstChild; node < nodes[1].firstChild; ++node) {
+        lastCharacters[characterOf[node]] = node;
     }
     built = true;
 }
@@ -132,12 +149,11 @@ bool AbbreviationIndex::isBuiltFrom(const CoolKeyList& entries) const {
 
 AbbreviationIndex::NodeIndex AbbreviationIndex::child(NodeIndex parent,
                                                       unsigned char character) const {
-    const unsigned char* begin = childCharacters.data() + childBegin[parent];
-    const unsigned char* end = childCharacters.data() + childBegin[parent + 1];
+    const unsigned char* begin = characterOf.data() + nodes[parent].firstChild;
+    const unsigned char* end = characterOf.data() + nodes[parent + 1].firstChild;
     const unsigned char* found = std::lower_bound(begin, end, character);
-    return found != end && *found == character
-               ? childNodes[static_cast<std::size_t>(found - childCharacters.data())]
-               : NoNode;
+    return found != end && *found == character ? static_cast<NodeIndex>(found - characterOf.data())
+                                               : NoNode;
 }
 
 AbbreviationIndex::Position AbbreviationIndex::firstEndingBefore(const std::string& text,
@@ -146,7 +162,7 @@ AbbreviationIndex::Position AbbreviationIndex::firstEndingBefore(const std::stri
     std::size_t at = end - 1;
     NodeIndex node = lastCharacters[static_cast<unsigned char>(text[at])];
     while (node != NoNode) {
-        first = std::min(first, firstEntry[node]);
+        first = std::min(first, nodes[node].firstEntry);
         if (at == 0) {
             break;
         }

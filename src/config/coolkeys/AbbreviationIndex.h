@@ -16,8 +16,9 @@ namespace products::pastrix::config::coolkeys {
 // the abbreviations read backwards, so the answer costs one step per character of the
 // longest abbreviation that could match, whatever the number of entries.
 //
-// The tree is built in one pass over the abbreviations sorted backwards, and each node keeps
-// its children side by side, ordered by character, so a step is a search in a few bytes.
+// The tree is built in one pass over the abbreviations sorted backwards, then numbered level
+// by level, so that each node's children are neighbours ordered by character and a step is a
+// search in a few bytes followed by one more node.
 class AbbreviationIndex {
 public:
     static constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
@@ -43,15 +44,20 @@ private:
     Position firstEndingBefore(const std::string& text, std::size_t end) const;
     NodeIndex child(NodeIndex parent, unsigned char character) const;
 
+    struct Node {
+        // The node's children are the nodes firstChild up to the next node's firstChild.
+        NodeIndex firstChild;
+        // The first entry whose abbreviation is the path from the root to the node.
+        Position firstEntry;
+    };
+
     // The children of the root, by character.
     std::array<NodeIndex, 256> lastCharacters{};
-    // Node n's children are childNodes[childBegin[n], childBegin[n + 1]), their characters
-    // in childCharacters at the same places, in increasing order.
-    std::vector<NodeIndex> childBegin;
-    std::vector<unsigned char> childCharacters;
-    std::vector<NodeIndex> childNodes;
-    // The first entry whose abbreviation is the path from the root to the node.
-    std::vector<Position> firstEntry;
+    // Numbered level by level, the root first, and one node more whose firstChild ends the
+    // children of the last.
+    std::vector<Node> nodes;
+    // The character on the way into each node.
+    std::vector<unsigned char> characterOf;
 
     std::uint64_t listRevision = 0;
     std::uint64_t abbreviationRevision = 0;
