@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Measures the processor time the program takes while nobody uses it: starts it minimised on
-# a private X session (scripts/xsession) with a copy of its program directory, lets it settle,
-# then sums the processor time of all its threads over the measured span.
+# Measures the processor time the program takes while nobody uses it: starts it on a private
+# X session (scripts/xsession) with a copy of its program directory and the newsletter offer
+# switched off, so that its settings sheet is open and the tooltip thread runs, lets it
+# settle, then counts the processor time of all its threads over the measured span.
 #
-#   bench/idle-cpu.sh PASTRIX [SECONDS]
+#   bench/idle-cpu.sh PASTRIX PASTRIXCTL [SECONDS]
 #
-# PASTRIX is the built program (build/release/program/pastrix); SECONDS defaults to 60.
-# Prints the share of one core; the target is at most 0.05 %.
+# PASTRIX is the built program (build/release/program/pastrix), PASTRIXCTL the matching
+# pastrixctl (build/release/tools/pastrixctl/pastrixctl); SECONDS defaults to 60.
+# Prints the share of one core (the target is at most 0.05 %) and the wake-ups per second.
+# Needs perf (linux-perf).
 set -uo pipefail
 
-if [ "$#" -lt 1 ] || [ "$#" -gt 2 ]; then
-    echo "usage: bench/idle-cpu.sh PASTRIX [SECONDS]" >&2
+if [ "$#" -lt 2 ] || [ "$#" -gt 3 ]; then
+    echo "usage: bench/idle-cpu.sh PASTRIX PASTRIXCTL [SECONDS]" >&2
     exit 2
 fi
 if [ -z "${PASTRIX_IDLE_IN_SESSION:-}" ]; then
@@ -18,13 +21,16 @@ if [ -z "${PASTRIX_IDLE_IN_SESSION:-}" ]; then
     exec "$(dirname "$0")/../scripts/xsession" "$0" "$@"
 fi
 pastrix_built="$(realpath "$1")"
-seconds="${2:-60}"
+ctl="$(realpath "$2")"
+seconds="${3:-60}"
 settle=5
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/pastrix-idle.XXXXXX")"
 program="${work}/program"
 cp -r "$(dirname "${pastrix_built}")" "${program}"
 mkdir -p "${program}/Default"
+"${ctl}" config set "${program}/config.cfg" util.newsletter.SimpleSignUp.askForEmailAddress \
+    false >/dev/null || { echo "cannot switch the newsletter offer off" >&2; exit 1; }
 pid=""
 finish() {
     if [ -n "${pid}" ]; then
@@ -35,17 +41,23 @@ finish() {
 }
 trap finish EXIT
 
-(cd "${program}" && exec ./pastrix -minimized) >"${work}/pastrix.log" 2>&1 &
+(cd "${program}" && exec ./pastrix) >"${work}/pastrix.log" 2>&1 &
 pid=$!
 
-# The processor time of the process, all threads together, in clock ticks (user + system).
-cpu_ticks() {
-    local fields
-    read -r -a fields <"/proc/${pid}/stat"
-    # The command name in field 2 has no spaces here ("pastrix"), so fields count from 1.
-    echo $((fields[13] + fields[14]))
+# Wake-ups of all threads: each time a thread slept and was woken, or was put aside.
+switches() {
+    local total=0 task value
+    for task in /proc/"${pid}"/task/*; do
+        while read -r name value; do
+            case "${name}" in
+                voluntary_ctxt_switches: | nonvoluntary_ctxt_switches:)
+                    total=$((total + value))
+                    ;;
+            esac
+        done <"${task}/status"
+    done
+    echo "${total}"
 }
-ticks_per_second=$(getconf CLK_TCK)
 
 sleep "${settle}"
 if ! kill -0 "${pid}" 2>/dev/null; then
@@ -54,17 +66,17 @@ if ! kill -0 "${pid}" 2>/dev/null; then
     exit 1
 fi
 threads=$(ls /proc/"${pid}"/task | wc -l)
-start_cpu=$(cpu_ticks)
-start_time=$(date +%s%N)
-sleep "${seconds}"
-end_cpu=$(cpu_ticks)
-end_time=$(date +%s%N)
+start_switches=$(switches)
+# perf counts the processor time of every thread of the process (task-clock, scheduler
+# time), which the tick counts of /proc miss on some virtual machines.
+perf stat -x, -e task-clock -p "${pid}" -o "${work}/perf.csv" -- sleep "${seconds}"
+end_switches=$(switches)
 if ! kill -0 "${pid}" 2>/dev/null; then
     echo "the program ended during the measurement" >&2
     exit 1
 fi
-awk -v ticks=$((end_cpu - start_cpu)) -v hz="${ticks_per_second}" \
-    -v wall=$((end_time - start_time)) -v threads="${threads}" \
-    'BEGIN { cpu = ticks / hz; seconds = wall / 1e9;
-             printf "idle: %d ticks (%.0f ms) of processor time in %.1f s = %.3f %% of a core (%d threads)\n",
-                    ticks, cpu * 1000, seconds, 100 * cpu / seconds, threads }'
+milliseconds=$(awk -F, '$3 == "task-clock" || $3 ~ /task-clock/ { print $1 }' "${work}/perf.csv")
+awk -v ms="${milliseconds}" -v seconds="${seconds}" -v threads="${threads}" \
+    -v wakes=$((end_switches - start_switches)) \
+    'BEGIN { printf "idle: %.2f ms of processor time in %d s = %.4f %% of a core; %.1f wake-ups per second (%d threads)\n",
+                    ms, seconds, 100 * ms / 1000 / seconds, wakes / seconds, threads }'
