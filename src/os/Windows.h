@@ -2,6 +2,7 @@
 
 #include "os/Types.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,8 @@ using WindowProcedure = std::intptr_t (*)(WindowHandle window, unsigned int mess
 inline constexpr unsigned int WmApp = 0x8000;
 
 namespace wm {
+// Does nothing; posted to wake a thread that waits for its queue.
+inline constexpr unsigned int Null = 0x0000;
 inline constexpr unsigned int Create = 0x0001;
 inline constexpr unsigned int Destroy = 0x0002;
 inline constexpr unsigned int Paint = 0x000F;
@@ -123,6 +126,9 @@ public:
     // Looks at the oldest message of the calling thread's queue, for any of its windows,
     // and takes it out when `remove` is set; never waits.
     virtual bool peekMessage(Message& message, bool remove) = 0;
+    // Blocks the calling thread until its queue holds a message or the time is up; true when
+    // a message waits. Takes nothing out of the queue.
+    virtual bool waitMessage(std::chrono::milliseconds timeout) = 0;
     virtual bool translateMessage(const Message& message) = 0;
     // Hands the message to its window's procedure and returns the procedure's result.
     virtual std::intptr_t dispatchMessage(const Message& message) = 0;

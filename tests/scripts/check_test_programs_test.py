@@ -42,6 +42,11 @@ case "$1" in
     start) echo go ;;
     stop|halt) echo no ;;
 esac
+case "$2" in
+    a | b)
+        echo a
+        ;;
+esac
 helper() { local since="$1"; echo "${since}"; }
 helper "$(helper inner)"
 "${built}/pastrix" -minimized
@@ -54,6 +59,10 @@ lines with words"
     def test_a_command_after_an_array_is_found(self):
         script = 'started=()\nstarted+=("${pid}")\n(cd x && exec xterm -e bash) &\n'
         self.assertEqual(names(checker.shell_commands(script)), ["xterm"])
+
+    def test_a_command_after_a_case_is_found(self):
+        script = 'case "$1" in\n    a) echo a\n        ;;\nesac\nperf stat -- sleep 1\n'
+        self.assertEqual(names(checker.shell_commands(script)), ["perf"])
 
     def test_nested_quotes_in_substitutions_and_lines_are_reported(self):
         script = 'a=1\nid="$(xdotool search --name "^(Untitled)$" | head -n 1)"\n'

@@ -48,8 +48,8 @@ void CoolKeyGenerator::addCharacter(const Entries& entries, char character) {
     } else {
         // The list changed since the last character (or this is the first): an abbreviation
         // may occur anywhere in what was typed before.
-        winner = firstOccurring(entries);
         index.build(entries);
+        winner = index.firstOccurringIn(typedText);
     }
     // Either nothing occurs, or the expansion below empties the typed characters.
     holdsNoAbbreviation = true;
@@ -61,18 +61,6 @@ void CoolKeyGenerator::addCharacter(const Entries& entries, char character) {
         // A limit of 0 keeps nothing rather than growing without end.
         typedText.erase(0, bufferLimit == 0 ? typedText.size() : bufferLimit);
     }
-}
-
-std::size_t CoolKeyGenerator::firstOccurring(const Entries& entries) const {
-    const auto found =
-        std::find_if(entries.begin(), entries.end(), [this](const std::unique_ptr<CKEntry>& entry) {
-            // An empty abbreviation would occur in every text and expand on every key,
-            // including the keys of its own expansion.
-            return entry && !entry->getAbbreviation().empty() &&
-                   typedText.find(entry->getAbbreviation()) != std::string::npos;
-        });
-    return found == entries.end() ? AbbreviationIndex::None
-                                  : static_cast<std::size_t>(found - entries.begin());
 }
 
 void CoolKeyGenerator::expand(const CKEntry& entry) {

@@ -2,6 +2,7 @@
 
 #include "config/coolkeys/AbbreviationIndex.h"
 #include "config/coolkeys/CKEntry.h"
+#include "config/coolkeys/CoolKeyList.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,7 +17,7 @@ namespace products::pastrix::config::coolkeys {
 // occur, the entry that comes first in the list wins.
 class CoolKeyGenerator {
 public:
-    using Entries = std::vector<std::unique_ptr<CKEntry>>;
+    using Entries = CoolKeyList;
 
     // The typed characters are kept up to twice the limit; then the older half goes.
     explicit CoolKeyGenerator(std::uint32_t limit);
@@ -39,7 +40,6 @@ public:
     std::uint32_t getBufferLimit() const { return bufferLimit; }
 
 private:
-    std::size_t firstOccurring(const Entries& entries) const;
     void expand(const CKEntry& entry);
 
     std::string typedText;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/coolkeys/CKEntry.h"
+#include "config/coolkeys/CoolKeyList.h"
 #include "config/workspace/ActiveWorkspace.h"
 #include "config/workspace/KeyClipboard.h"
 #include "io/file/PlainFileReader.h"
@@ -24,7 +25,7 @@ class Workspace final : public ActiveWorkspace {
 public:
     static constexpr std::size_t SlotCount = 256;
     using ClipboardTable = std::array<std::unique_ptr<KeyClipboard>, SlotCount>;
-    using CoolKeyList = std::vector<std::unique_ptr<coolkeys::CKEntry>>;
+    using CoolKeyList = coolkeys::CoolKeyList;
 
     // Workspaces are the directories below the current directory.
     Workspace(windows::reporter::ErrorReporter& reporter, std::uint32_t limit);

@@ -34,22 +34,6 @@ bool isDirectory(const std::string& fileName) {
     return std::filesystem::is_directory(fileName, ignored);
 }
 
-void openForReading(std::ifstream& in, const std::string& fileName) {
-    in.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
-    try {
-        in.open(fileName, std::ios::in | std::ios::binary);
-        // A directory opens as a stream on some systems but is never a file to load.
-        if (isDirectory(fileName)) {
-            in.close();
-            os::errors().setLastError(os::error::AccessDenied);
-            failLoad("An error occured when trying to open the file for reading.", fileName,
-                     noCause);
-        }
-    } catch (const std::ios_base::failure& e) {
-        failLoad("An error occured when trying to open the file for reading.", fileName, e.what());
-    }
-}
-
 std::string temporaryNameFor(const std::string& fileName) {
     static std::mt19937 generator{std::random_device{}()};
     char suffix[16];
@@ -110,19 +94,38 @@ std::streamoff getFileSize(std::istream& stream) {
     return sz;
 }
 
+void openForReading(std::ifstream& in, const std::string& fileName) {
+    in.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
+    try {
+        in.open(fileName, std::ios::in | std::ios::binary);
+        // A directory opens as a stream on some systems but is never a file to load.
+        if (isDirectory(fileName)) {
+            in.close();
+            os::errors().setLastError(os::error::AccessDenied);
+            failLoad("An error occured when trying to open the file for reading.", fileName,
+                     noCause);
+        }
+    } catch (const std::ios_base::failure& e) {
+        failLoad("An error occured when trying to open the file for reading.", fileName, e.what());
+    }
+}
+
+std::uint64_t sizeForReading(std::ifstream& in, const std::string& fileName) {
+    std::streamoff size = 0;
+    try {
+        size = getFileSize(in);
+    } catch (const std::ios_base::failure& e) {
+        failLoad("An error occured while trying to get the size of the file.", fileName, e.what());
+    }
+    return static_cast<std::uint64_t>(size < 0 ? 0 : size);
+}
+
 std::string load(const std::string& fileName, std::size_t byteCount) {
     try {
         std::ifstream in;
         openForReading(in, fileName);
 
-        std::streamoff size = 0;
-        try {
-            size = getFileSize(in);
-        } catch (const std::ios_base::failure& e) {
-            failLoad("An error occured while trying to get the size of the file.", fileName,
-                     e.what());
-        }
-        const auto fileSize = static_cast<std::uint64_t>(size < 0 ? 0 : size);
+        const std::uint64_t fileSize = sizeForReading(in, fileName);
         if (byteCount > fileSize) {
             failLoad(
                 "Tried to read a larger number of bytes from a file that it contained. Tried "

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <fstream>
 #include <ios>
 #include <istream>
 #include <string>
@@ -21,6 +23,12 @@ void save(const std::string& fileName, const std::string& bytes,
           std::ios_base::openmode openMode = std::ios_base::openmode{});
 
 bool exists(const std::string& fileName);
+
+// Opens the file as load does, with its checks and messages; throws CouldNotLoadFileException.
+// The stream throws on any later failure.
+void openForReading(std::ifstream& in, const std::string& fileName);
+// The size of an open file as load finds it, with load's checks and messages.
+std::uint64_t sizeForReading(std::ifstream& in, const std::string& fileName);
 
 std::streamoff getFileSize(std::istream& stream);
 

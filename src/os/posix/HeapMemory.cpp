@@ -2,9 +2,14 @@
 
 #include "os/ErrorCodes.h"
 
+#include <cstdlib>
 #include <new>
 
 namespace os::posix {
+
+void HeapMemory::FreeBytes::operator()(unsigned char* bytes) const {
+    std::free(bytes);
+}
 
 HeapMemory::HeapMemory(Errors& errors) : errors_(errors) {}
 
@@ -23,7 +28,13 @@ MemoryHandle HeapMemory::alloc(unsigned /*flags*/, std::size_t size) {
     // Blocks always start zeroed; movable or fixed makes no difference here.
     try {
         auto block = std::make_unique<Block>();
-        block->bytes.assign(size, 0);
+        if (size != 0) {
+            block->bytes.reset(static_cast<unsigned char*>(std::calloc(size, 1)));
+            if (!block->bytes) {
+                throw std::bad_alloc();
+            }
+        }
+        block->size = size;
         std::lock_guard lock(mutex_);
         const MemoryHandle handle = nextHandle_;
         nextHandle_ += 0x10;
@@ -44,7 +55,7 @@ void* HeapMemory::lock(MemoryHandle block) {
     ++found->locks;
     // A zero-size block still has an address, as a discarded block has none to give.
     static unsigned char empty = 0;
-    return found->bytes.empty() ? &empty : found->bytes.data();
+    return found->size == 0 ? &empty : found->bytes.get();
 }
 
 bool HeapMemory::unlock(MemoryHandle block) {
@@ -79,10 +90,10 @@ std::size_t HeapMemory::size(MemoryHandle block) const {
     if (found == nullptr) {
         return 0;
     }
-    if (found->bytes.empty()) {
+    if (found->size == 0) {
         errors_.setLastError(error::Success);
     }
-    return found->bytes.size();
+    return found->size;
 }
 
 std::size_t HeapMemory::liveBlocks() const {

@@ -28,8 +28,14 @@ public:
     std::size_t liveBlocks() const;
 
 private:
+    struct FreeBytes {
+        void operator()(unsigned char* bytes) const;
+    };
     struct Block {
-        std::vector<unsigned char> bytes;
+        // From calloc, which gets large blocks from fresh pages that are zero already, so a
+        // block about to be filled is not written twice.
+        std::unique_ptr<unsigned char, FreeBytes> bytes;
+        std::size_t size = 0;
         unsigned locks = 0;
     };
 

@@ -51,6 +51,10 @@ bool QtWindows::peekMessage(Message& message, bool remove) {
     return desktop_.peekMessage(message, remove);
 }
 
+bool QtWindows::waitMessage(std::chrono::milliseconds timeout) {
+    return desktop_.waitMessage(timeout);
+}
+
 bool QtWindows::translateMessage(const Message& message) {
     return desktop_.translateMessage(message);
 }

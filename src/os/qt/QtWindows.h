@@ -22,6 +22,7 @@ public:
                      std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
     bool peekMessage(Message& message, bool remove) override;
+    bool waitMessage(std::chrono::milliseconds timeout) override;
     bool translateMessage(const Message& message) override;
     std::intptr_t dispatchMessage(const Message& message) override;
     std::intptr_t defWindowProc(WindowHandle window, unsigned int message, std::uintptr_t wParam,

@@ -37,6 +37,7 @@ void SimWindows::schedulePaint(WindowHandle handle, Window& window) {
     }
     window.paintPending = true;
     queues_[window.thread].push_back(Message{handle, wm::Paint, 0, 0});
+    queued_.notify_all();
 }
 
 bool SimWindows::registerClass(const WindowClass& windowClass) {
@@ -143,6 +144,7 @@ bool SimWindows::postMessage(WindowHandle window, unsigned int message, std::uin
         return false;
     }
     queues_[found->thread].push_back(Message{window, message, wParam, lParam});
+    queued_.notify_all();
     return true;
 }
 
@@ -150,6 +152,7 @@ void SimWindows::postQuitMessage(int exitCode) {
     std::lock_guard lock(mutex_);
     queues_[std::this_thread::get_id()].push_back(
         Message{0, wm::Quit, static_cast<std::uintptr_t>(exitCode), 0});
+    queued_.notify_all();
 }
 
 bool SimWindows::peekMessage(Message& message, bool remove) {
@@ -163,6 +166,12 @@ bool SimWindows::peekMessage(Message& message, bool remove) {
         queue.pop_front();
     }
     return true;
+}
+
+bool SimWindows::waitMessage(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    const auto& queue = queues_[std::this_thread::get_id()];
+    return queued_.wait_for(lock, timeout, [&queue] { return !queue.empty(); });
 }
 
 bool SimWindows::translateMessage(const Message& /*message*/) {

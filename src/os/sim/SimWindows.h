@@ -3,6 +3,8 @@
 #include "os/Errors.h"
 #include "os/Windows.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -31,6 +33,7 @@ public:
                      std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
     bool peekMessage(Message& message, bool remove) override;
+    bool waitMessage(std::chrono::milliseconds timeout) override;
     bool translateMessage(const Message& message) override;
     std::intptr_t dispatchMessage(const Message& message) override;
     std::intptr_t defWindowProc(WindowHandle window, unsigned int message, std::uintptr_t wParam,
@@ -87,6 +90,8 @@ private:
 
     Errors& errors_;
     mutable std::mutex mutex_;
+    // Wakes the threads waiting for their queues whenever a message is queued.
+    std::condition_variable queued_;
     std::map<std::string, WindowClass> classes_;
     std::map<WindowHandle, Window> windows_;
     std::map<std::thread::id, std::deque<Message>> queues_;

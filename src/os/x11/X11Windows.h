@@ -87,9 +87,7 @@ public:
     bool postInputMessage(WindowHandle window, unsigned int message, std::uintptr_t wParam,
                           std::intptr_t lParam, const KeyStateTable& keyState);
 
-    // Blocks the calling thread until its queue holds a message or the time is up; true when
-    // a message waits.
-    bool waitMessage(std::chrono::milliseconds timeout);
+    bool waitMessage(std::chrono::milliseconds timeout) override;
     // Readable while the calling thread's queue holds a message; owned by this object.
     int messageFileDescriptor();
     // The calling thread's own X connection, -1 while it has made no X window.

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <ios>
+#include <memory>
 #include <utility>
 
 namespace windows::clipboard {
@@ -19,7 +19,7 @@ namespace {
 // Shared, fixed memory: the flags slot blocks have always been made with.
 constexpr unsigned SlotBlockFlags = 0x2000;
 
-std::uint32_t readNumber(const std::string& data, std::size_t offset) {
+std::uint32_t readNumber(const char* data, std::size_t offset) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
         value |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[offset + i]))
@@ -96,10 +96,10 @@ void PersistantClipboard::save(const std::string& fileName) {
 
 void PersistantClipboard::load(const std::string& fileName) {
     try {
-        const std::string data = reader.read(fileName, 0);
+        const std::unique_ptr<io::file::FileInput> input = reader.open(fileName);
         clear();
         try {
-            parse(data);
+            parse(*input);
         } catch (...) {
             // Half a snapshot is of no use to anybody.
             clear();
@@ -114,28 +114,32 @@ void PersistantClipboard::load(const std::string& fileName) {
     }
 }
 
-void PersistantClipboard::parse(const std::string& data) {
-    std::size_t offset = HeaderSize;
+void PersistantClipboard::parse(io::file::FileInput& data) {
+    // Each entry's bytes go from the file straight into its memory block.
+    const std::uint64_t offset = HeaderSize;
     PX_ASSERT(offset <= data.size());
     if (offset > data.size()) {
         broken("The file is smaller than the header of a clipboard file.");
     }
-    const std::uint32_t count = readNumber(data, 0);
-    const auto captionBegin = data.begin() + 4;
-    const auto captionEnd = std::find(captionBegin, captionBegin + CaptionFieldSize, '\0');
+    char header[HeaderSize];
+    data.read(header, HeaderSize);
+    const std::uint32_t count = readNumber(header, 0);
+    const char* const captionBegin = header + 4;
+    const char* const captionEnd = std::find(captionBegin, captionBegin + CaptionFieldSize, '\0');
     if (captionEnd == captionBegin + CaptionFieldSize) {
         broken("The caption in the header of the file is not ended by a zero byte.");
     }
     const std::string captionText(captionBegin, captionEnd);
 
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (data.size() - offset < EntryHeadSize) {
+        if (data.remaining() < EntryHeadSize) {
             broken("The file ends inside the head of a clipboard entry.");
         }
-        const unsigned format = readNumber(data, offset);
-        const std::uint32_t size = readNumber(data, offset + 4);
-        offset += EntryHeadSize;
-        if (size > data.size() - offset) {
+        char head[EntryHeadSize];
+        data.read(head, EntryHeadSize);
+        const unsigned format = readNumber(head, 0);
+        const std::uint32_t size = readNumber(head, 4);
+        if (size > data.remaining()) {
             broken("The size of the clipboard data is bigger than the acctual file.");
         }
         if (size == 0) {
@@ -144,9 +148,13 @@ void PersistantClipboard::parse(const std::string& data) {
         const os::MemoryHandle block = memory::globalAlloc(SlotBlockFlags, size);
         add(ClipboardEntry{block, format});
         void* bytes = memory::globalLock(block);
-        std::memcpy(bytes, data.data() + offset, size);
+        try {
+            data.read(bytes, size);
+        } catch (...) {
+            memory::globalUnlock(block);
+            throw;
+        }
         memory::globalUnlock(block);
-        offset += size;
     }
     setCaption(captionText);
     setCaptured(true);

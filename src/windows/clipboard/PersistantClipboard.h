@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/file/FileInput.h"
 #include "io/file/FileReader.h"
 #include "io/file/FileWriter.h"
 #include "windows/clipboard/Clipboard.h"
@@ -37,7 +38,7 @@ public:
     static std::string fileCaption(const std::string& text);
 
 private:
-    void parse(const std::string& data);
+    void parse(io::file::FileInput& data);
 
     io::file::FileReader& reader;
     io::file::FileWriter& writer;

@@ -1,11 +1,20 @@
 #include "windows/window/ThreadedWindowX.h"
 
+#include "os/Port.h"
 #include "platform/assertion/Assertion.h"
 #include "windows/window/WindowExceptions.h"
 
 #include <thread>
 
 namespace windows::window {
+
+namespace {
+
+// A stop posts a message that ends the wait; the bound only keeps a lost wake-up from
+// holding the thread for ever.
+constexpr std::chrono::seconds IdleWaitBound{1};
+
+}  // namespace
 
 ThreadedWindowX::ThreadedWindowX(WindowXFactory& windowFactory, std::chrono::milliseconds interval)
     : ThreadImpl(static_cast<platform::thread::Runnable&>(*this)),
@@ -25,6 +34,7 @@ ThreadedWindowX::~ThreadedWindowX() {
     stopRequested = true;
     // A thread still waiting to start wakes up, sees the stop and ends.
     startSemaphore.release(1);
+    wake();
     join();
 }
 
@@ -40,6 +50,15 @@ void ThreadedWindowX::startLoop() {
 
 void ThreadedWindowX::stop() {
     stopRequested = true;
+    wake();
+}
+
+void ThreadedWindowX::wake() {
+    const os::WindowHandle handle = windowHandle;
+    if (handle != 0) {
+        // Fails harmlessly when the window has gone already.
+        os::windows().postMessage(handle, os::wm::Null, 0, 0);
+    }
 }
 
 void ThreadedWindowX::run() {
@@ -62,6 +81,7 @@ void ThreadedWindowX::run() {
         }
         PX_ASSERT(_windowX != 0);
         threadId = currentThreadId();
+        windowHandle = _windowX ? _windowX->getHandle() : 0;
         createdSemaphore.release(1);
 
         startSemaphore.acquire();
@@ -69,11 +89,16 @@ void ThreadedWindowX::run() {
             _started = true;
             _windowX->show(false);
             while (!stopRequested) {
+                if (!_windowX->waitMessage(IdleWaitBound) || stopRequested) {
+                    continue;
+                }
                 _windowX->pumpMessages();
+                // Keeps the pace of at most one message per interval.
                 std::this_thread::sleep_for(pollInterval);
             }
             _started = false;
         }
+        windowHandle = 0;
         _windowX.reset();
     } catch (...) {
         PX_ASSERT(false);

@@ -90,6 +90,10 @@ std::intptr_t WindowXImpl::pumpMessages() {
     return os::windows().dispatchMessage(message);
 }
 
+bool WindowXImpl::waitMessage(std::chrono::milliseconds timeout) {
+    return os::windows().waitMessage(timeout);
+}
+
 os::Rect WindowXImpl::rectangle() const {
     os::Rect rect;
     const bool ret = os::windows().getWindowRect(handle, rect);

@@ -22,6 +22,7 @@ public:
     void registerListener(MessageListener* listener) override;
     void unregisterListener() override;
     std::intptr_t pumpMessages() override;
+    bool waitMessage(std::chrono::milliseconds timeout) override;
     int getWidth() const override;
     int getHeight() const override;
     os::WindowHandle getHandle() const override;

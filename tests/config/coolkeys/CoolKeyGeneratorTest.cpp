@@ -165,7 +165,7 @@ TEST_F(CoolKeyGeneratorTest, AChangedListIsSearchedWholeOnTheNextCharacter) {
     add("k", "2");
     add("jk", "3");
     typeAll("j");
-    std::swap(entries[1], entries[2]);  // same entries, another order
+    entries.swap(1, 2);  // same entries, another order
     typeAll("k");
     EXPECT_EQ(sent(), "Bv B^ Bv B^ 3v 3^");
 }
@@ -194,7 +194,7 @@ struct PlainMatcher {
             }
         }
         if (text.size() > 2 * limit) {
-            text.erase(0, limit);
+            text.erase(0, limit == 0 ? text.size() : limit);
         }
         return winner;
     }
@@ -203,54 +203,164 @@ struct PlainMatcher {
     std::string text;
 };
 
-TEST_F(CoolKeyGeneratorTest, MatchesThePlainRuleWhileTheListChanges) {
+// The keys pressed when an entry whose expansion is a number expands: a Backspace for each
+// character of its abbreviation, then its digits.
+std::vector<int> keysOfExpanding(const CKEntry& expanded) {
+    std::vector<int> keys(expanded.getAbbreviation().size(), 8);
+    for (const char digit : expanded.getExpand()) {
+        keys.push_back(digit);
+    }
+    return keys;
+}
+
+// Many lists and typed streams over a small alphabet, so that abbreviations overlap, repeat,
+// contain each other and share their ends; Shift symbols, line breaks, Backspace and a
+// character the layout has no key for among them. The list changes now and then in every way
+// a list can. After every character the generator must have expanded exactly the entry the
+// plain rule picks, told by the entry's own expansion, and keep the same typed characters.
+TEST_F(CoolKeyGeneratorTest, PicksTheSameEntryAsThePlainRuleAtEveryCharacter) {
+    const std::string alphabet = "aab!A\r\n\b\xE9";
     std::mt19937 random(20240611);
     const auto pick = [&](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
+    const auto character = [&] {
+        return alphabet[static_cast<std::size_t>(pick(0, int(alphabet.size()) - 1))];
+    };
     const auto word = [&] {
         std::string made;
-        for (int length = pick(1, 4); length > 0; --length) {
-            made.push_back(static_cast<char>('a' + pick(0, 3)));
+        for (int length = pick(pick(0, 8) == 0 ? 0 : 1, pick(0, 3) == 0 ? 9 : 3); length > 0;
+             --length) {
+            made.push_back(character());
         }
         return made;
     };
-    CoolKeyGenerator small(6);
-    PlainMatcher plain{6, ""};
-    for (int i = 0; i < 6; ++i) {
-        add(word(), "0");
-    }
-    std::size_t keysSent = 0;
-    desktop.input.watchKeys([&](const os::sim::InputEvent&) { ++keysSent; });
+    std::vector<int> typedKeys;
+    desktop.input.watchKeys([&](const os::sim::InputEvent& event) {
+        if (!event.released) {
+            typedKeys.push_back(event.virtualKey);
+        }
+    });
+    int made = 0;
+    // Each entry types its own number, so the keys sent name the entry that expanded.
+    const auto entry = [&] {
+        auto one = std::make_unique<CKEntry>(reader, writer);
+        one->setAbbreviation(word());
+        one->setExpand(std::to_string(++made));
+        return one;
+    };
+
     std::size_t expansions = 0;
-    for (int step = 0; step < 20000; ++step) {
-        if (pick(0, 40) == 0) {
-            switch (pick(0, 3)) {
-                case 0:
-                    add(word(), "0");
-                    break;
-                case 1:
-                    if (entries.size() > 1) {
-                        entries.erase(entries.begin() + pick(0, int(entries.size()) - 1));
+    std::size_t changes = 0;
+    for (int round = 0; round < 60; ++round) {
+        CoolKeyGenerator::Entries list;
+        for (int i = pick(0, 12); i > 0; --i) {
+            list.push_back(entry());
+        }
+        const auto limit = static_cast<std::uint32_t>(round % 5 == 0 ? pick(0, 2) : pick(3, 40));
+        CoolKeyGenerator matcher(limit);
+        PlainMatcher plain{limit, ""};
+        for (int step = 0; step < 1500; ++step) {
+            if (pick(0, 30) == 0) {
+                ++changes;
+                switch (pick(0, 6)) {
+                    case 0:
+                        list.push_back(entry());
+                        break;
+                    case 1:
+                        if (!list.empty()) {
+                            list.erase(list.begin() + pick(0, int(list.size()) - 1));
+                        }
+                        break;
+                    case 2:
+                        if (!list.empty()) {
+                            list[std::size_t(pick(0, int(list.size()) - 1))]->setAbbreviation(
+                                word());
+                        }
+                        break;
+                    case 3:
+                        if (list.size() > 1) {
+                            list.swap(std::size_t(pick(0, int(list.size()) - 1)),
+                                      std::size_t(pick(0, int(list.size()) - 1)));
+                        }
+                        break;
+                    case 4:
+                        if (!list.empty()) {  // the same abbreviation twice
+                            auto twin = entry();
+                            twin->setAbbreviation(list[std::size_t(pick(0, int(list.size()) - 1))]
+                                                      ->getAbbreviation());
+                            list.push_back(std::move(twin));
+                        }
+                        break;
+                    case 5: {  // another list with the same entries
+                        CoolKeyGenerator::Entries moved(std::move(list));
+                        list = std::move(moved);
+                        break;
                     }
-                    break;
-                case 2:
-                    entries[std::size_t(pick(0, int(entries.size()) - 1))]->setAbbreviation(word());
-                    break;
-                default:
-                    std::swap(entries.front(), entries.back());
+                    default:
+                        list.clear();
+                }
+            }
+            const char typed = character();
+            const std::size_t winner = plain.add(list, typed);
+            typedKeys.clear();
+            try {
+                matcher.addCharacter(list, typed);
+            } catch (const CoolKeysException&) {
+                // The layout has no key for a character of the expansion: numbers only here.
+                FAIL() << "round " << round << " step " << step;
+            }
+            ASSERT_EQ(matcher.getTypedText(), plain.text) << "round " << round << " step " << step;
+            if (winner < list.size()) {
+                ++expansions;
+                ASSERT_EQ(typedKeys, keysOfExpanding(*list[winner]))
+                    << "round " << round << " step " << step;
+            } else {
+                ASSERT_TRUE(typedKeys.empty()) << "round " << round << " step " << step;
             }
         }
-        const char character = static_cast<char>('a' + pick(0, 4));
-        const std::size_t winner = plain.add(entries, character);
-        const std::size_t before = keysSent;
-        small.addCharacter(entries, character);
-        // Two events per Backspace, then the two of the expansion.
-        const std::size_t backspaces = (keysSent - before - 2) / 2;
-        ASSERT_EQ(small.getTypedText(), plain.text) << "step " << step;
+    }
+    EXPECT_GT(expansions, 3000U);
+    EXPECT_GT(changes, 2000U);
+}
+
+// A list as long as a large user's, typed at long enough to fill the buffer many times: the
+// same entries expand as under the plain rule, including the first character after the list
+// changed, when an abbreviation anywhere in the buffer counts.
+TEST_F(CoolKeyGeneratorTest, ALongListMatchesThePlainRule) {
+    std::mt19937 random(99);
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int i = 0; i < 3000; ++i) {
+        std::string abbreviation;
+        for (int length = pick(2, 6); length > 0; --length) {
+            abbreviation.push_back(static_cast<char>('a' + pick(0, 7)));
+        }
+        add(abbreviation, std::to_string(i));
+    }
+    std::vector<int> typedKeys;
+    desktop.input.watchKeys([&](const os::sim::InputEvent& event) {
+        if (!event.released) {
+            typedKeys.push_back(event.virtualKey);
+        }
+    });
+    PlainMatcher plain{256, ""};
+    std::size_t expansions = 0;
+    for (int step = 0; step < 20000; ++step) {
+        if (step % 997 == 0) {
+            entries.swap(std::size_t(pick(0, 2999)), std::size_t(pick(0, 2999)));
+        }
+        const char typed = static_cast<char>('a' + pick(0, 8));
+        const std::size_t winner = plain.add(entries, typed);
+        typedKeys.clear();
+        generator.addCharacter(entries, typed);
+        ASSERT_EQ(generator.getTypedText(), plain.text) << "step " << step;
         if (winner < entries.size()) {
             ++expansions;
-            ASSERT_EQ(backspaces, entries[winner]->getAbbreviation().size()) << "step " << step;
+            ASSERT_EQ(typedKeys, keysOfExpanding(*entries[winner])) << "step " << step;
+        } else {
+            ASSERT_TRUE(typedKeys.empty()) << "step " << step;
         }
     }
     EXPECT_GT(expansions, 1000U);

@@ -135,6 +135,46 @@ TEST_F(PersistantClipboardTest, BrokenFilesAreRefusedWithoutReadingPastTheirData
     EXPECT_TRUE(assertions.reported("offset <= data.size()"));
 }
 
+// A reader that can only read files whole, as the one for scrambled files.
+class WholeFileReader final : public io::file::FileReader {
+public:
+    std::string read(const std::string& fileName, std::size_t byteCount) override {
+        ++reads;
+        return plain.read(fileName, byteCount);
+    }
+    io::file::PlainFileReader plain;
+    int reads = 0;
+};
+
+// Slots are read piece by piece straight into their blocks; through a reader of whole files
+// they come out the same, and a broken file is refused the same way.
+TEST_F(PersistantClipboardTest, AReaderOfWholeFilesLoadsTheSameSnapshot) {
+    captured({{13, "w\0\0\0"s}, {2, std::string(200000, '\x5A')}, {1, "a\0"s}}, "Both")
+        ->save(path("px_7.pxf"));
+    WholeFileReader whole;
+    PersistantClipboard direct(reader, writer, "Pastrix");
+    PersistantClipboard throughWhole(whole, writer, "Pastrix");
+    direct.load(path("px_7.pxf"));
+    throughWhole.load(path("px_7.pxf"));
+    EXPECT_EQ(whole.reads, 1);
+    ASSERT_EQ(direct.getEntries().size(), 3u);
+    ASSERT_EQ(throughWhole.getEntries().size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(direct.getEntries()[i].format, throughWhole.getEntries()[i].format);
+        EXPECT_EQ(bytesOf(direct, i), bytesOf(throughWhole, i));
+    }
+    EXPECT_EQ(bytesOf(direct, 1), std::string(200000, '\x5A'));
+    EXPECT_EQ(direct.getCaption(), "Both");
+    EXPECT_EQ(throughWhole.getCaption(), "Both");
+
+    writeFile("lying.pxf", slotHeader(2, "") + slotEntry(1, "ab") + littleEndian(1) +
+                               littleEndian(100) + "short");
+    EXPECT_THROW(throughWhole.load(path("lying.pxf")),
+                 windows::clipboard::CouldNotLoadPersistantClipboardException);
+    EXPECT_TRUE(throughWhole.getEntries().empty());
+    EXPECT_EQ(desktop.memory.liveBlocks(), 3u);  // only the direct snapshot's blocks
+}
+
 TEST_F(PersistantClipboardTest, ReadAndWriteFailuresAreWrapped) {
     auto snapshot = captured({{1, "keep\0"s}}, "kept");
     EXPECT_THROW(snapshot->load(path("missing.pxf")),

@@ -21,10 +21,13 @@ using windows::window::WindowXImpl;
 // A window that counts the messages it handles and tells when it goes.
 class CountingWindow final : public WindowXImpl, public MessageListener {
 public:
-    CountingWindow(std::atomic<int>& handledCount, std::atomic<bool>& deletedFlag)
+    CountingWindow(std::atomic<int>& handledCount, std::atomic<bool>& deletedFlag,
+                   std::atomic<int>& waitCount, std::atomic<int>& timeoutCount)
         : WindowXImpl(description(), 10, 10, 0, 0, "", 0, true),
           handled(handledCount),
           deleted(deletedFlag),
+          waits(waitCount),
+          timeouts(timeoutCount),
           owner(std::this_thread::get_id()) {
         registerListener(this);
     }
@@ -39,6 +42,14 @@ public:
         }
         return 0;
     }
+    bool waitMessage(std::chrono::milliseconds timeout) override {
+        ++waits;
+        const bool arrived = WindowXImpl::waitMessage(timeout);
+        if (!arrived) {
+            ++timeouts;
+        }
+        return arrived;
+    }
 
 private:
     static os::WindowClass description() {
@@ -49,6 +60,8 @@ private:
 
     std::atomic<int>& handled;
     std::atomic<bool>& deleted;
+    std::atomic<int>& waits;
+    std::atomic<int>& timeouts;
     std::thread::id owner;
 };
 
@@ -58,11 +71,13 @@ public:
         if (failWith != nullptr) {
             throw WindowXException(failWith);
         }
-        return std::make_unique<CountingWindow>(handled, deleted);
+        return std::make_unique<CountingWindow>(handled, deleted, waits, timeouts);
     }
     const char* failWith = nullptr;
     std::atomic<int> handled{0};
     std::atomic<bool> deleted{false};
+    std::atomic<int> waits{0};
+    std::atomic<int> timeouts{0};
 };
 
 using ThreadedWindowXTest = testing_support::SimDesktopAssertionTest;
@@ -121,6 +136,29 @@ TEST_F(ThreadedWindowXTest, DestroyedBeforeTheLoopStartedEndsTheThreadAndDeletes
     }
     EXPECT_TRUE(factory.deleted);
     EXPECT_EQ(factory.handled, 0);  // the loop never ran
+    EXPECT_TRUE(assertions.reports.empty());
+}
+
+// Idle, the thread waits for its next message instead of looking at its queue over and over,
+// and a stop ends that wait at once rather than when the wait runs out.
+TEST_F(ThreadedWindowXTest, AnIdleLoopWaitsForItsNextMessageAndAStopWakesIt) {
+    CountingFactory factory;
+    ThreadedWindowX threaded(factory, std::chrono::milliseconds(1));
+    WindowX* window = threaded.getWindowX();
+    threaded.startLoop();
+    for (int i = 0; i < 3; ++i) {
+        desktop.windows.postMessage(window->getHandle(), os::wm::User, 0, 0);
+    }
+    ASSERT_TRUE(eventually([&] { return factory.handled == 3 && factory.waits == 4; }));
+    // A polling loop with a pause of 1 ms would look about a hundred times in this time.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(factory.waits, 4);
+
+    threaded.stop();
+    threaded.join();
+    EXPECT_EQ(factory.timeouts, 0);
+    EXPECT_EQ(factory.handled, 3);  // the message that woke the thread is not handled
+    EXPECT_TRUE(factory.deleted);
     EXPECT_TRUE(assertions.reports.empty());
 }
 
