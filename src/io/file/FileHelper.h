@@ -22,6 +22,11 @@ void save(const std::string& fileName, const std::string& bytes,
 
 bool exists(const std::string& fileName);
 
+// Whether the name (with or without its directory) is one that `save` gives the file it
+// writes before it takes the place of the real one. A process killed in between leaves such
+// a file behind; it never holds anything the program needs.
+bool isTemporaryFileName(const std::string& fileName);
+
 std::streamoff getFileSize(std::istream& stream);
 
 // The text of a load or save failure: the description, the file, the working directory, the
