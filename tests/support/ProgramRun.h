@@ -30,6 +30,12 @@ public:
     bool replaceFile(const std::string& s, const std::string& t) override {
         return real_.replaceFile(s, t);
     }
+    bool getFileInformation(const std::string& p, os::FileInformation& i) const override {
+        return real_.getFileInformation(p, i);
+    }
+    bool getFinalPathName(const std::string& p, std::string& r) const override {
+        return real_.getFinalPathName(p, r);
+    }
     os::FindHandle findFirstFile(const std::string& p, os::FindData& d) override {
         return real_.findFirstFile(p, d);
     }

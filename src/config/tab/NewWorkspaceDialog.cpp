@@ -1,6 +1,7 @@
 #include "config/tab/NewWorkspaceDialog.h"
 
 #include "config/tab/DialogTemplates.h"
+#include "config/workspace/WorkspaceDirectory.h"
 #include "os/Dialogs.h"
 #include "windows/file/WindowsFileException.h"
 #include "windows/file/WindowsFileHelper.h"
@@ -79,6 +80,13 @@ void NewWorkspaceDialog::onOK() {
     }
     try {
         windows::file::WindowsFileHelper::createDirectory(rootDirectory + candidate);
+        // An existing entry of that name counts as created, and it may be a link that leads
+        // out of the root.
+        if (const auto reason =
+                workspace::WorkspaceDirectory::whyNotAWorkspace(rootDirectory, candidate)) {
+            throw windows::file::CouldNotCreateDirectoryException(
+                "Could not create the directory: " + rootDirectory + candidate + ". " + *reason);
+        }
     } catch (const windows::file::CouldNotCreateDirectoryException& e) {
         reporter.showError("Error when trying to create the new workspace " + candidate +
                            ".\nPath " + rootDirectory + "\n" + e.getMessage());

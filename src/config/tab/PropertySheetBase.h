@@ -86,7 +86,8 @@ private:
     void centerOnScreen();
 
     windows::reporter::ErrorReporter& errorReporter;
-    ::util::config::Config& config;
+    // Kept for the pages, which read the configuration through the sheet.
+    [[maybe_unused]] ::util::config::Config& config;
     PXTab& slotPage;
     CCTab& coolKeysPage;
     std::string caption;

@@ -3,6 +3,7 @@
 #include "config/tab/DialogTemplates.h"
 #include "config/tab/NewWorkspaceDialog.h"
 #include "config/tab/PropertySheetBase.h"
+#include "config/workspace/WorkspaceDirectory.h"
 #include "exceptions/Exception.h"
 #include "os/Dialogs.h"
 #include "platform/assertion/Assertion.h"
@@ -227,16 +228,9 @@ void SystemTab::onDeleteWorkspace() {
     }
     const std::string& root = workspace.getBaseDirectory();
     try {
-        const std::string directory = root + name;
-        // The stored name comes from a file the user can edit: only a directory right below
-        // the root may go.
-        if (name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos) {
-            throw files::CouldNotDeleteDirectoryException(
-                "Could not delete the directory: " + directory +
-                ". A workspace name is the name of one folder below the program's folder.");
-        }
-        files::WindowsFileHelper::deleteFiles(directory);
-        files::WindowsFileHelper::deleteDirectory(directory);
+        // The stored name comes from a file the user can edit: only a folder right inside the
+        // root may go, and a folder that is a link loses only the link.
+        workspace::WorkspaceDirectory::remove(root, name);
         workspace.clear();
         successReporter.showSuccess("The workspace was successfully removed.");
         config.setActiveWorkspace("");

@@ -1,7 +1,9 @@
 #include "config/workspace/Workspace.h"
 
 #include "config/coolkeys/CoolKeysException.h"
+#include "config/workspace/WorkspaceDirectory.h"
 #include "exceptions/NumberFormatException.h"
+#include "exceptions/RuntimeException.h"
 #include "io/file/FileHelper.h"
 #include "os/Port.h"
 #include "platform/assertion/Assertion.h"
@@ -49,7 +51,11 @@ void Workspace::open(const std::string& workspaceName) {
     try {
         clear();
         name = workspaceName;
+        if (const auto reason = WorkspaceDirectory::whyNotAWorkspace(baseDirectory, name)) {
+            throw exceptions::IllegalArgumentException(*reason);
+        }
         directory = baseDirectory + workspaceName + os::fileSystem().separator();
+        WorkspaceDirectory::removeLeftovers(directory);
         loadClipboards();
         loadCoolKeys();
         loaded = true;
@@ -94,29 +100,51 @@ void Workspace::loadClipboards() {
                                             std::to_string(SlotCount - 1) + ".");
             continue;
         }
+        if (const auto reason = WorkspaceDirectory::whyNotLoadable(
+                path, WorkspaceDirectory::largestSlotFile(sizeLimit))) {
+            reportUnloadableSlotFile(path,
+                                     "Error when trying to load clipboard from file. "
+                                     "Filename: " +
+                                         path + "\nException: " + *reason);
+            continue;
+        }
         auto clipboard =
             std::make_unique<KeyClipboard>(static_cast<unsigned>(number), reader, writer);
         try {
             clipboard->load(path);
         } catch (const windows::clipboard::CouldNotLoadPersistantClipboardException& e) {
-            errorReporter.showError(
-                "An error occured when trying to load an .pxf file.\nWorkspace: " + name +
-                "\nFilename: " + path + "\n\nException: " + e.getMessage());
+            reportUnloadableSlotFile(path, e.getMessage());
             continue;
         }
         _clipboards[static_cast<std::size_t>(number)] = std::move(clipboard);
     }
 }
 
+void Workspace::reportUnloadableSlotFile(const std::string& path, const std::string& message) {
+    errorReporter.showError("An error occured when trying to load an .pxf file.\nWorkspace: " +
+                            name + "\nFilename: " + path + "\n\nException: " + message);
+}
+
+void Workspace::reportUnloadableCoolKeyFile(const std::string& path, const std::string& message) {
+    errorReporter.showError("An error occured when trying to load an .ckf file.\nWorkspace: " +
+                            name + "\nFilename: " + path + "\n\nException: " + message);
+}
+
 void Workspace::loadCoolKeys() {
     for (const std::string& path : files::getFirstLevelFiles(directory, "*.ckf")) {
+        if (const auto reason = WorkspaceDirectory::whyNotLoadable(
+                path, WorkspaceDirectory::LargestUnlimitedFile)) {
+            reportUnloadableCoolKeyFile(path,
+                                        "Error when trying to load a Cool Keys entry. "
+                                        "\nFilename: " +
+                                            path + "\n" + *reason);
+            continue;
+        }
         auto entry = std::make_unique<CKEntry>(reader, writer);
         try {
             entry->load(path);
         } catch (const coolkeys::CouldNotLoadCKEntryException& e) {
-            errorReporter.showError(
-                "An error occured when trying to load an .ckf file.\nWorkspace: " + name +
-                "\nFilename: " + path + "\n\nException: " + e.getMessage());
+            reportUnloadableCoolKeyFile(path, e.getMessage());
             continue;
         }
         coolKeys.push_back(std::move(entry));

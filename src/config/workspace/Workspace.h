@@ -82,6 +82,8 @@ private:
     void loadClipboards();
     void loadCoolKeys();
     void reportIllegalSlotFile(const std::string& path, const std::string& reason);
+    void reportUnloadableSlotFile(const std::string& path, const std::string& message);
+    void reportUnloadableCoolKeyFile(const std::string& path, const std::string& message);
     std::string freeCoolKeyFileName() const;
 
     windows::reporter::ErrorReporter& errorReporter;

@@ -8,6 +8,7 @@
 #include "windows/file/WindowsFileException.h"
 #include "windows/file/WindowsFileHelper.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +34,11 @@ bool isDirectory(const std::string& fileName) {
     std::error_code ignored;
     return std::filesystem::is_directory(fileName, ignored);
 }
+
+// The suffix a temporary file adds to the real name: a dot, eight hexadecimal digits and a
+// tilde. It ends in neither ".pxf" nor ".ckf", so a listing of slot or Cool Key files never
+// takes one in.
+constexpr std::size_t TemporarySuffixLength = 10;
 
 std::string temporaryNameFor(const std::string& fileName) {
     static std::mt19937 generator{std::random_device{}()};
@@ -187,6 +193,18 @@ void save(const std::string& fileName, const std::string& bytes, std::ios_base::
         PX_ASSERT(false);
         throw;
     }
+}
+
+bool isTemporaryFileName(const std::string& fileName) {
+    const std::size_t size = fileName.size();
+    // The real name before the suffix is never empty.
+    if (size <= TemporarySuffixLength || fileName[size - 1] != '~' ||
+        fileName[size - TemporarySuffixLength] != '.') {
+        return false;
+    }
+    const std::string digits = fileName.substr(size - TemporarySuffixLength + 1, 8);
+    return std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 bool exists(const std::string& fileName) {

@@ -29,6 +29,10 @@ bool exists(const std::string& fileName);
 void openForReading(std::ifstream& in, const std::string& fileName);
 // The size of an open file as load finds it, with load's checks and messages.
 std::uint64_t sizeForReading(std::ifstream& in, const std::string& fileName);
+// Whether the name (with or without its directory) is one that `save` gives the file it
+// writes before it takes the place of the real one. A process killed in between leaves such
+// a file behind; it never holds anything the program needs.
+bool isTemporaryFileName(const std::string& fileName);
 
 std::streamoff getFileSize(std::istream& stream);
 

@@ -34,6 +34,16 @@ std::string parentOf(const std::string& path) {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+unsigned attributesOf(mode_t mode) {
+    if (S_ISLNK(mode)) {
+        return FileAttributeReparsePoint;
+    }
+    if (S_ISDIR(mode)) {
+        return FileAttributeDirectory;
+    }
+    return S_ISREG(mode) ? FileAttributeNormal : FileAttributeDevice;
+}
+
 bool matchFrom(const char* name, const char* mask) {
     // Iterative wildcard match with one backtrack point, linear in practice.
     const char* starMask = nullptr;
@@ -125,6 +135,25 @@ bool PosixFileSystem::replaceFile(const std::string& source, const std::string& 
     return true;
 }
 
+bool PosixFileSystem::getFileInformation(const std::string& path, FileInformation& info) const {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    info.attributes = attributesOf(st.st_mode);
+    info.size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+bool PosixFileSystem::getFinalPathName(const std::string& path, std::string& resolved) const {
+    char buffer[PATH_MAX];
+    if (::realpath(path.c_str(), buffer) == nullptr) {
+        return false;
+    }
+    resolved = buffer;
+    return true;
+}
+
 bool PosixFileSystem::matchesMask(const std::string& name, const std::string& mask) {
     if (mask == "*.*" || mask == "*") {
         return true;
@@ -153,11 +182,19 @@ FindHandle PosixFileSystem::findFirstFile(const std::string& pattern, FindData& 
         if (!matchesMask(name, mask)) {
             continue;
         }
+        // A link is listed as a link, and as a directory too when it leads to one, so that
+        // whoever walks the listing can tell it from what it points at.
         struct stat st {};
         unsigned attributes = FileAttributeNormal;
-        if (::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) {
-            attributes = FileAttributeDirectory;
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            attributes = attributesOf(st.st_mode);
+            if (S_ISLNK(st.st_mode) && ::fstatat(dirFd, entry->d_name, &st, 0) == 0 &&
+                S_ISDIR(st.st_mode)) {
+                attributes |= FileAttributeDirectory;
+            }
         }
+        // A dangling link fails the second look; that must not pass for a failed readdir.
+        errno = 0;
         search->entries.push_back(FindData{name, attributes});
     }
     const int readErrno = errno;

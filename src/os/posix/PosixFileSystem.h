@@ -26,6 +26,8 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool replaceFile(const std::string& source, const std::string& target) override;
+    bool getFileInformation(const std::string& path, FileInformation& info) const override;
+    bool getFinalPathName(const std::string& path, std::string& resolved) const override;
     FindHandle findFirstFile(const std::string& pattern, FindData& data) override;
     bool findNextFile(FindHandle handle, FindData& data) override;
     bool findClose(FindHandle handle) override;

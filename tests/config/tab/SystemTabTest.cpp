@@ -426,6 +426,45 @@ TEST_F(SystemTabTest, DeletingNeverReachesOutsideTheWorkspaceRoot) {
     EXPECT_TRUE(reporter.successes.empty());
 }
 
+TEST_F(SystemTabTest, AWorkspaceThatIsALinkLosesOnlyTheLink) {
+    writeFile("victim/px_65.pxf", "slot");
+    writeFile("victim/ck_1.ckf", "key");
+    fs::create_directory_symlink(directory / "victim", root / "Linked");
+    configure("", false);
+    os::sim::HeadlessView& view = show();
+
+    // Neither opened nor created: it leads out of the root.
+    settings->setActiveWorkspace("Linked");
+    workspace.open("Linked");
+    EXPECT_FALSE(workspace.isLoaded());
+    reporter.messages.clear();
+    desktop.views.whenModal([](os::sim::HeadlessView& modal) {
+        modal.type(dialog::Name, "Linked");
+        modal.click(os::id::Ok);
+        EXPECT_FALSE(modal.hasEnded());
+        modal.click(os::id::Cancel);
+    });
+    ASSERT_TRUE(view.click(ids::CreateWorkspace));
+    ASSERT_EQ(reporter.messages.size(), 1U);
+    EXPECT_EQ(reporter.messages[0].rfind("Error when trying to create the new workspace Linked.\n"
+                                         "Path " +
+                                             workspace.getBaseDirectory() +
+                                             "\nCould not create the directory: ",
+                                         0),
+              0U)
+        << reporter.messages[0];
+    EXPECT_NE(reporter.messages[0].find("which is outside"), std::string::npos);
+
+    reporter.messages.clear();
+    desktop.dialogs.answerNext(os::id::Yes);
+    ASSERT_TRUE(view.click(ids::DeleteWorkspace));
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.successes, Strings{"The workspace was successfully removed."});
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root / "Linked")));
+    EXPECT_EQ(readFile("victim/px_65.pxf"), "slot");
+    EXPECT_EQ(readFile("victim/ck_1.ckf"), "key");
+}
+
 TEST_F(SystemTabTest, TheSheetShowsTheOpenWorkspaceFromTheStart) {
     fs::create_directory(root / "Work");
     configure("Work", true);

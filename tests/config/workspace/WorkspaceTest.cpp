@@ -8,7 +8,9 @@
 #include "support/SlotFileBytes.h"
 #include "windows/file/WindowsFileException.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +136,119 @@ TEST_F(WorkspaceTest, EachBadFileIsReportedAndSkippedWhileTheOthersLoad) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(shown[i].rfind(expected[i], 0), 0u) << shown[i];
     }
+}
+
+TEST_F(WorkspaceTest, LinksPipesAndHugeFilesAreReportedAndNeverOpened) {
+    namespace fs = std::filesystem;
+    writeFile("elsewhere/px_1.pxf", slotFile("outside"));
+    writeFile("elsewhere/ck_1.ckf", "brb" + std::string(253, '\0') + "outside");
+    writeFile("ws/px_2.pxf", slotFile("two"));
+    writeFile("ws/ck_2.ckf", "omw" + std::string(253, '\0') + "on my way");
+    fs::create_symlink(directory / "elsewhere" / "px_1.pxf", directory / "ws" / "px_1.pxf");
+    fs::create_symlink(directory / "elsewhere" / "ck_1.ckf", directory / "ws" / "ck_1.ckf");
+    fs::create_symlink(directory / "nothing", directory / "ws" / "px_4.pxf");
+    // Opening a pipe for reading waits for a writer that never comes.
+    ASSERT_EQ(::mkfifo(path("ws/px_3.pxf").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("ws/ck_3.ckf").c_str(), 0600), 0);
+    // Sparse: no disk space, but a whole read would take 600 MB of memory.
+    writeFile("ws/px_5.pxf", slotFile("huge"));
+    fs::resize_file(directory / "ws" / "px_5.pxf", 600ULL * 1024 * 1024);
+    workspace.open("ws");
+
+    ASSERT_TRUE(workspace.isLoaded());
+    EXPECT_EQ(textOf(2), "two");
+    for (unsigned slot : {1U, 3U, 4U, 5U}) {
+        EXPECT_EQ(textOf(slot), "(empty)") << slot;
+    }
+    ASSERT_EQ(workspace.getCoolKeys().size(), 1U);
+    EXPECT_EQ(workspace.getCoolKeys()[0]->getExpand(), "on my way");
+    std::vector<std::string> shown = reporter.messages;
+    std::sort(shown.begin(), shown.end());
+    const std::string slotLoad =
+        "An error occured when trying to load an .pxf file.\nWorkspace: ws\nFilename: ";
+    const std::string keyLoad =
+        "An error occured when trying to load an .ckf file.\nWorkspace: ws\nFilename: ";
+    const std::vector<std::string> expected = {
+        keyLoad + path("ws/ck_1.ckf") +
+            "\n\nException: Error when trying to load a Cool Keys "
+            "entry. \nFilename: " +
+            path("ws/ck_1.ckf") + "\nThe file is a symbolic link, not a plain file",
+        keyLoad + path("ws/ck_3.ckf") +
+            "\n\nException: Error when trying to load a Cool Keys "
+            "entry. \nFilename: " +
+            path("ws/ck_3.ckf") + "\nThe file is a device, a pipe or a socket, not a plain file",
+        slotLoad + path("ws/px_1.pxf") +
+            "\n\nException: Error when trying to load clipboard from file. Filename: " +
+            path("ws/px_1.pxf") + "\nException: The file is a symbolic link",
+        slotLoad + path("ws/px_3.pxf") +
+            "\n\nException: Error when trying to load clipboard from file. Filename: " +
+            path("ws/px_3.pxf") + "\nException: The file is a device, a pipe or a socket",
+        slotLoad + path("ws/px_4.pxf") +
+            "\n\nException: Error when trying to load clipboard from file. Filename: " +
+            path("ws/px_4.pxf") + "\nException: The file is a symbolic link",
+        slotLoad + path("ws/px_5.pxf") +
+            "\n\nException: Error when trying to load clipboard from file. Filename: " +
+            path("ws/px_5.pxf") +
+            "\nException: The file is 629145600 bytes long, more than the largest file of this "
+            "kind, 536870912 bytes; it was not read.",
+    };
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(shown[i].rfind(expected[i], 0), 0U) << shown[i];
+    }
+    EXPECT_EQ(readFile("elsewhere/px_1.pxf"), slotFile("outside"));
+
+    // Under a size limit the bound is the limit and what the file holds besides the data.
+    reporter.messages.clear();
+    fs::remove(directory / "ws" / "px_5.pxf");
+    writeFile("ws/px_6.pxf", slotFile(std::string(999, 'x')));
+    writeFile("ws/px_7.pxf", slotFile("seven"));
+    fs::resize_file(directory / "ws" / "px_7.pxf", 1000 + 260 + 8 * 1024 + 1);
+    workspace.setSizeLimit(1000);
+    workspace.open("ws");
+    EXPECT_EQ(textOf(6), std::string(999, 'x'));
+    EXPECT_EQ(textOf(7), "(empty)");
+    EXPECT_EQ(std::count_if(reporter.messages.begin(), reporter.messages.end(),
+                            [](const std::string& m) {
+                                return m.find(
+                                           "more than the largest file of this kind, 9452 "
+                                           "bytes") != std::string::npos;
+                            }),
+              1);
+}
+
+TEST_F(WorkspaceTest, ANameThatLeadsOutsideTheBaseIsRefused) {
+    namespace fs = std::filesystem;
+    fs::create_directories(directory / "base" / "inside");
+    writeFile("secret/px_8.pxf", slotFile("secret"));
+    fs::create_directory_symlink(directory / "secret", directory / "base" / "link");
+    fs::create_directory_symlink(directory / "base" / "inside", directory / "base" / "alias");
+    Workspace below(reporter, 0, path("base"));
+
+    for (const std::string& name :
+         std::vector<std::string>{"..", ".", "../secret", "inside/..", "inside\\x", "",
+                                  std::string("in\0side", 7), "link"}) {
+        reporter.messages.clear();
+        below.open(name);
+        EXPECT_FALSE(below.isLoaded()) << name;
+        ASSERT_EQ(reporter.messages.size(), 1U) << name;
+        EXPECT_EQ(reporter.messages[0].rfind("Could not load the workspace " + name +
+                                                 "\nMaybe it has been deleted.\nThe workspace ",
+                                             0),
+                  0U)
+            << reporter.messages[0];
+    }
+    EXPECT_NE(reporter.messages[0].find("leads to " + path("secret") + ", which is outside"),
+              std::string::npos)
+        << reporter.messages[0];
+
+    // A link to another folder of the base stays inside it.
+    reporter.messages.clear();
+    below.open("alias");
+    EXPECT_TRUE(below.isLoaded());
+    below.open("inside");
+    EXPECT_TRUE(below.isLoaded());
+    EXPECT_TRUE(reporter.messages.empty());
 }
 
 TEST_F(WorkspaceTest, OnlyTheFileNameNamesTheSlot) {

@@ -101,6 +101,12 @@ public:
         errors.setLastError(os::error::AccessDenied);
         return false;
     }
+    bool getFileInformation(const std::string& p, os::FileInformation& i) const override {
+        return real.getFileInformation(p, i);
+    }
+    bool getFinalPathName(const std::string& p, std::string& r) const override {
+        return real.getFinalPathName(p, r);
+    }
     os::FindHandle findFirstFile(const std::string& p, os::FindData& d) override {
         return real.findFirstFile(p, d);
     }

@@ -150,4 +150,21 @@ TEST_F(WorkspaceCommandsTest, AStrayFileIsReportedButTheRestIsListed) {
               std::string::npos);
 }
 
+TEST_F(WorkspaceCommandsTest, AWorkspaceThatLeadsElsewhereIsRefused) {
+    writeFile("victim/ck_1.ckf", "brb" + std::string(253, '\0') + "be right back");
+    std::filesystem::create_directory(directory / "base");
+    std::filesystem::create_directory_symlink(directory / "victim", directory / "base" / "link");
+    for (const std::string& workspace : {path("ws") + "/..", path("base/link")}) {
+        EXPECT_EQ(run({"coolkeys", "add", workspace, "omw", "on my way"}), 1) << workspace;
+        EXPECT_NE(shownText().find("Pastrix Error: Could not load the workspace "),
+                  std::string::npos)
+            << shownText();
+        EXPECT_EQ(run({"coolkeys", "remove", workspace, "brb"}), 1) << workspace;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory / "victim"),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(readFile("victim/ck_1.ckf"), "brb" + std::string(253, '\0') + "be right back");
+}
+
 }  // namespace
