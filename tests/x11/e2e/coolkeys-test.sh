@@ -18,25 +18,8 @@ ctl="$2"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/pastrix-coolkeys.XXXXXX")"
 program="${work}/program"
-started=()
-failures=0
-
-stop_started() {
-    local pid
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        pid="${started[$i]}"
-        kill "${pid}" 2>/dev/null
-        wait "${pid}" 2>/dev/null
-    done
-    started=()
-}
-trap 'stop_started; rm -rf "${work}"' EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+# shellcheck source=tests/x11/e2e/lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 
 # A program directory of its own with the Cool Keys in place before the program starts.
 cp -a "$(dirname "${pastrix_executable}")" "${program}" || exit 1

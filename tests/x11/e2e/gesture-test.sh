@@ -24,28 +24,8 @@ timeout_ms=5000
 work="$(mktemp -d "${TMPDIR:-/tmp}/pastrix-gesture.XXXXXX")"
 program="${work}/program"
 note="${work}/note.txt"
-started=()
-failures=0
-
-cleanup() {
-    local pid
-    for pid in "${started[@]}"; do
-        kill "${pid}" 2>/dev/null
-    done
-    for pid in "${started[@]}"; do
-        wait "${pid}" 2>/dev/null
-    done
-    rm -rf "${work}"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-now_us() { echo "${EPOCHREALTIME/./}"; }
+# shellcheck source=tests/x11/e2e/lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 
 # Runs the command every 5 ms until it succeeds; sets waited_us to the time since $1 (in
 # microseconds since the epoch). Returns 1 when the time-out passes first.

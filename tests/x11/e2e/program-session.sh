@@ -23,19 +23,10 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/pastrix-session.XXXXXX")"
 program="${work}/program"
 cp -r "$(dirname "${pastrix_built}")" "${program}"
 rm -rf "${program}"/Default/* "${program}/Work"
-started=()
+# shellcheck source=tests/x11/e2e/lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 
-finish() {
-    local pid
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        pid="${started[$i]}"
-        kill "${pid}" 2>/dev/null
-        wait "${pid}" 2>/dev/null
-    done
-    rm -rf "${work}"
-}
-trap finish EXIT
-
+# A step that fails leaves nothing to go on from: show the desktop and end.
 fail() {
     echo "FAILED: $*" >&2
     import -window root "${artifacts}/failure.png" 2>/dev/null

@@ -19,28 +19,8 @@ timeout_ms=5000
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/pastrix-terminal.XXXXXX")"
 program="${work}/program"
-started=()
-failures=0
-
-cleanup() {
-    local pid
-    for pid in "${started[@]}"; do
-        kill "${pid}" 2>/dev/null
-    done
-    for pid in "${started[@]}"; do
-        wait "${pid}" 2>/dev/null
-    done
-    rm -rf "${work}"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-now_us() { echo "${EPOCHREALTIME/./}"; }
+# shellcheck source=tests/x11/e2e/lib/session.sh
+source "$(dirname "$0")/lib/session.sh"
 
 # Runs the command every 5 ms until it succeeds or the time-out passes (then 1).
 poll() {
