@@ -8,8 +8,8 @@ from pathlib import Path
 
 SCRIPT = Path(__file__).resolve().parents[2] / "scripts" / "check-test-programs"
 loader = importlib.machinery.SourceFileLoader("check_test_programs", str(SCRIPT))
-spec = importlib.util.spec_from_loader(loader.name, loader)
-checker = importlib.util.module_from_spec(spec)
+module_spec = importlib.util.spec_from_loader(loader.name, loader)
+checker = importlib.util.module_from_spec(module_spec)
 loader.exec_module(checker)
 
 

@@ -878,23 +878,29 @@ WindowHandle X11Windows::getForegroundWindow() const {
     return lastForeground_;
 }
 
+bool X11Windows::lookUp(WindowHandle window, std::string Window::*field, std::string& value,
+                        unsigned long& xWindow) const {
+    std::lock_guard lock(mutex_);
+    const auto own = windows_.find(window);
+    if (own != windows_.end()) {
+        value = own->second.*field;
+        return true;
+    }
+    const auto foreign = foreignWindows_.find(window);
+    if (foreign == foreignWindows_.end()) {
+        errors_.setLastError(error::InvalidWindowHandle);
+        return false;
+    }
+    xWindow = foreign->second;
+    return true;
+}
+
 int X11Windows::getWindowText(WindowHandle window, std::string& text, int maxCount) const {
     text.clear();
     std::string title;
     unsigned long xWindow = 0;
-    {
-        std::lock_guard lock(mutex_);
-        const auto own = windows_.find(window);
-        if (own != windows_.end()) {
-            title = own->second.title;
-        } else {
-            const auto foreign = foreignWindows_.find(window);
-            if (foreign == foreignWindows_.end()) {
-                errors_.setLastError(error::InvalidWindowHandle);
-                return 0;
-            }
-            xWindow = foreign->second;
-        }
+    if (!lookUp(window, &Window::title, title, xWindow)) {
+        return 0;
     }
     if (xWindow != 0) {
         std::lock_guard query(queryMutex_);
@@ -919,19 +925,8 @@ int X11Windows::getClassName(WindowHandle window, std::string& name, int maxCoun
     name.clear();
     std::string className;
     unsigned long xWindow = 0;
-    {
-        std::lock_guard lock(mutex_);
-        const auto own = windows_.find(window);
-        if (own != windows_.end()) {
-            className = own->second.className;
-        } else {
-            const auto foreign = foreignWindows_.find(window);
-            if (foreign == foreignWindows_.end()) {
-                errors_.setLastError(error::InvalidWindowHandle);
-                return 0;
-            }
-            xWindow = foreign->second;
-        }
+    if (!lookUp(window, &Window::className, className, xWindow)) {
+        return 0;
     }
     if (xWindow != 0) {
         std::lock_guard query(queryMutex_);

@@ -165,6 +165,10 @@ private:
     // Guards classes, windows, queues and the threads' connections.
     mutable std::mutex mutex_;
     std::map<std::string, ClassRecord> classes_;
+    // One of the program's own windows (its field copied to value) or another program's
+    // (xWindow set); false with the invalid-handle error for neither.
+    bool lookUp(WindowHandle window, std::string Window::*field, std::string& value,
+                unsigned long& xWindow) const;
     std::map<WindowHandle, Window> windows_;
     std::map<std::thread::id, ThreadQueue> queues_;
     WindowHandle nextHandle_ = 0x10010;
