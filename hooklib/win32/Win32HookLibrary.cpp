@@ -29,7 +29,9 @@
 // The posted message is read after that, so while it is handled GetKeyState reflects the
 // event; were a later event already seen by then, the state is the later one, as it is for the
 // application in front. Toggle bits are left to the system. A window of another thread gets
-// the messages without this.
+// the messages without this. For the same reason the registered thread (the program's UI
+// thread) needs no AttachThreadInput to the application in front: the library only keeps the
+// id, which tells a second copy of the program that one runs already.
 //
 // What every process must agree on (which kinds of hook are set up, their windows and hooks,
 // the registered thread) is in a named file mapping in the session's namespace, not in a
