@@ -11,7 +11,14 @@
 #include <atomic>
 #include <cstdint>
 
+#if defined(_WIN32)
+// The entries a library exports are listed in its module definition file, which can leave one
+// out for the tests of a broken library.
+#define PASTRIX_HOOK_ENTRY extern "C"
+#include <windows.h>
+#else
 #define PASTRIX_HOOK_ENTRY extern "C" __attribute__((visibility("default")))
+#endif
 
 using windows::hook::DeinitializerFunction;
 using windows::hook::GetAttachThreadInputIdFunction;
@@ -23,6 +30,47 @@ using windows::hook::ProcedureFunction;
 using windows::hook::SetAttachThreadInputIdFunction;
 
 namespace {
+
+#if defined(_WIN32)
+// A Windows library cannot leave symbols for the program that loads it to fill in, so the
+// desktop's calls are looked up among the program's exports.
+template <typename Function>
+Function programCall(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA(nullptr), name)));
+}
+
+void* sharedSection(const char* name, std::size_t size) {
+    static const auto call = programCall<decltype(&SimSharedSection)>("SimSharedSection");
+    return call != nullptr ? call(name, size) : nullptr;
+}
+
+int postMessage(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
+                std::intptr_t lParam) {
+    static const auto call = programCall<decltype(&SimPostMessageA)>("SimPostMessageA");
+    return call != nullptr ? call(window, message, wParam, lParam) : 0;
+}
+
+std::intptr_t callNextHook(std::uintptr_t hook, int code, std::uintptr_t wParam,
+                           std::intptr_t lParam) {
+    static const auto call = programCall<decltype(&SimCallNextHookEx)>("SimCallNextHookEx");
+    return call != nullptr ? call(hook, code, wParam, lParam) : 0;
+}
+#else
+void* sharedSection(const char* name, std::size_t size) {
+    return SimSharedSection(name, size);
+}
+
+int postMessage(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
+                std::intptr_t lParam) {
+    return SimPostMessageA(window, message, wParam, lParam);
+}
+
+std::intptr_t callNextHook(std::uintptr_t hook, int code, std::uintptr_t wParam,
+                           std::intptr_t lParam) {
+    return SimCallNextHookEx(hook, code, wParam, lParam);
+}
+#endif
 
 // One kind of hook as the program set it up.
 struct HookRecord {
@@ -40,7 +88,7 @@ struct SharedFacts {
 const char* const SectionName = "clipboard hook library";
 
 SharedFacts* facts() {
-    return static_cast<SharedFacts*>(SimSharedSection(SectionName, sizeof(SharedFacts)));
+    return static_cast<SharedFacts*>(sharedSection(SectionName, sizeof(SharedFacts)));
 }
 
 // The facts are read by procedures on the threads that make input while the program's
@@ -96,7 +144,7 @@ void notify(bool keyboard, int code, unsigned int message, std::uintptr_t wParam
         return;
     }
     if (const std::uintptr_t window = load(kind->window)) {
-        SimPostMessageA(window, message, wParam, lParam);
+        postMessage(window, message, wParam, lParam);
     }
 }
 
@@ -137,7 +185,7 @@ PASTRIX_HOOK_ENTRY std::intptr_t keyboardProcedure(int code, std::uintptr_t wPar
     // The key data is 32 bits wide, whatever the width of lParam.
     const auto keyData = static_cast<std::intptr_t>(static_cast<std::uint32_t>(lParam));
     notify(true, code, KeyEventMessage, wParam, keyData);
-    return SimCallNextHookEx(hookOf(true), code, wParam, lParam);
+    return callNextHook(hookOf(true), code, wParam, lParam);
 }
 
 PASTRIX_HOOK_ENTRY std::intptr_t mouseProcedure(int code, std::uintptr_t wParam,
@@ -145,7 +193,7 @@ PASTRIX_HOOK_ENTRY std::intptr_t mouseProcedure(int code, std::uintptr_t wParam,
     if (wParam == os::wm::LButtonUp || wParam == os::wm::NcLButtonUp) {
         notify(false, code, MouseEventMessage, 0, 0);
     }
-    return SimCallNextHookEx(hookOf(false), code, wParam, lParam);
+    return callNextHook(hookOf(false), code, wParam, lParam);
 }
 
 PASTRIX_HOOK_ENTRY std::int32_t getAttachThreadInputId() {

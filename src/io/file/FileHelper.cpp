@@ -54,25 +54,29 @@ void discard(const std::string& temporary) {
     os::errors().setLastError(errorCode);
 }
 
+// Stream failures are checked where they happen rather than thrown: unwinding the first
+// exception of a Windows process resets the thread's last error, which says why it failed.
+std::string streamCause() {
+    return std::make_error_code(std::io_errc::stream).message();
+}
+
 // Writes the bytes to `path`; failures name `fileName`, the file the caller asked for, and
 // remove `path` first when it is a temporary file.
 void writeStream(const std::string& path, const std::string& fileName, const std::string& bytes,
                  std::ios_base::openmode openMode, bool temporary) {
     std::ofstream out;
-    out.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
-    try {
-        out.open(path, std::ios::out | std::ios::binary | openMode);
-    } catch (const std::ios_base::failure& e) {
-        failSave("An error occured when trying to open the file for writing.", fileName, e.what());
+    out.open(path, std::ios::out | std::ios::binary | openMode);
+    if (!out.is_open()) {
+        failSave("An error occured when trying to open the file for writing.", fileName,
+                 streamCause());
     }
-    try {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-    } catch (const std::ios_base::failure& e) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (out.fail()) {
         if (temporary) {
             discard(path);
         }
-        failSave("An error occured when trying to write the file.", fileName, e.what());
+        failSave("An error occured when trying to write the file.", fileName, streamCause());
     }
 }
 
@@ -101,19 +105,18 @@ std::streamoff getFileSize(std::istream& stream) {
 }
 
 void openForReading(std::ifstream& in, const std::string& fileName) {
-    in.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
-    try {
-        in.open(fileName, std::ios::in | std::ios::binary);
-        // A directory opens as a stream on some systems but is never a file to load.
-        if (isDirectory(fileName)) {
-            in.close();
-            os::errors().setLastError(os::error::AccessDenied);
-            failLoad("An error occured when trying to open the file for reading.", fileName,
-                     noCause);
-        }
-    } catch (const std::ios_base::failure& e) {
-        failLoad("An error occured when trying to open the file for reading.", fileName, e.what());
+    in.open(fileName, std::ios::in | std::ios::binary);
+    if (!in.is_open()) {
+        failLoad("An error occured when trying to open the file for reading.", fileName,
+                 streamCause());
     }
+    // A directory opens as a stream on some systems but is never a file to load.
+    if (isDirectory(fileName)) {
+        in.close();
+        os::errors().setLastError(os::error::AccessDenied);
+        failLoad("An error occured when trying to open the file for reading.", fileName, noCause);
+    }
+    in.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
 }
 
 std::uint64_t sizeForReading(std::ifstream& in, const std::string& fileName) {

@@ -2,8 +2,12 @@
 
 namespace os::sim {
 
+// The Windows parts keep the thread's last error in the system itself and need no link to it.
 SimDesktop::SimDesktop()
-    : fileSystem(errors),
+    :
+#if !defined(_WIN32)
+      fileSystem(errors),
+#endif
       memory(errors),
       windows(errors),
       graphics(windows, errors),
@@ -11,7 +15,9 @@ SimDesktop::SimDesktop()
       clipboard(errors, memory),
       shell(errors),
       systemInfo(errors),
+#if !defined(_WIN32)
       libraries(errors),
+#endif
       hooks(errors, input, keyboard, windows),
       views(windows, dialogs, errors),
       statusArea(errors),

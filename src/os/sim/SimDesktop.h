@@ -2,10 +2,17 @@
 
 #include "os/Port.h"
 #include "os/posix/HeapMemory.h"
+#if defined(_WIN32)
+#include "os/win32/Win32Errors.h"
+#include "os/win32/Win32FileSystem.h"
+#include "os/win32/Win32Libraries.h"
+#include "os/win32/Win32Threads.h"
+#else
 #include "os/posix/PosixErrors.h"
 #include "os/posix/PosixFileSystem.h"
 #include "os/posix/PosixLibraries.h"
 #include "os/posix/PosixThreads.h"
+#endif
 #include "os/sim/HeadlessViews.h"
 #include "os/sim/SimClipboard.h"
 #include "os/sim/SimDialogs.h"
@@ -21,6 +28,19 @@
 
 namespace os::sim {
 
+// What the simulated desktop takes from the real system it runs on.
+#if defined(_WIN32)
+using NativeErrors = win32::Win32Errors;
+using NativeFileSystem = win32::Win32FileSystem;
+using NativeLibraries = win32::Win32Libraries;
+using NativeThreads = win32::Win32Threads;
+#else
+using NativeErrors = posix::PosixErrors;
+using NativeFileSystem = posix::PosixFileSystem;
+using NativeLibraries = posix::PosixLibraries;
+using NativeThreads = posix::PosixThreads;
+#endif
+
 // A small desktop in memory for tests. Files are the real file system; everything a user or
 // another application would do is played by the test through the parts below.
 class SimDesktop {
@@ -31,8 +51,8 @@ public:
 
     Port port();
 
-    posix::PosixErrors errors;
-    posix::PosixFileSystem fileSystem;
+    NativeErrors errors;
+    NativeFileSystem fileSystem;
     posix::HeapMemory memory;
     SimKeyboard keyboard;
     SimWindows windows;
@@ -43,8 +63,8 @@ public:
     SimShell shell;
     SimSystemInfo systemInfo;
     // Libraries are the real shared objects; hooks watch the input stream above.
-    posix::PosixLibraries libraries;
-    posix::PosixThreads threads;
+    NativeLibraries libraries;
+    NativeThreads threads;
     SimHooks hooks;
     HeadlessViews views;
     SimStatusArea statusArea;

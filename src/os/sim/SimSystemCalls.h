@@ -8,14 +8,21 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(_WIN32)
+// A Windows program exports only what it marks; the library looks the calls up by name.
+#define PASTRIX_SIM_SYSTEM_CALL __declspec(dllexport)
+#else
+#define PASTRIX_SIM_SYSTEM_CALL
+#endif
+
 extern "C" {
 
 // Queues a message for the window's thread; non-zero on success.
-int SimPostMessageA(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
+PASTRIX_SIM_SYSTEM_CALL int SimPostMessageA(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
                     std::intptr_t lParam);
 
 // Passes a hook event on to the next procedure of the hook's chain.
-std::intptr_t SimCallNextHookEx(std::uintptr_t hook, int code, std::uintptr_t wParam,
+PASTRIX_SIM_SYSTEM_CALL std::intptr_t SimCallNextHookEx(std::uintptr_t hook, int code, std::uintptr_t wParam,
                                 std::intptr_t lParam);
 
 // Memory shared by every copy of a library on the desktop, as a shared data section is on a
@@ -23,5 +30,5 @@ std::intptr_t SimCallNextHookEx(std::uintptr_t hook, int code, std::uintptr_t wP
 // long as the desktop runs. nullptr when the name is empty, when a section of that name is
 // smaller than asked for, or when no simulated desktop is installed. Objects in it must be
 // accessed atomically: hook procedures run on the threads that make the input.
-void* SimSharedSection(const char* name, std::size_t size);
+PASTRIX_SIM_SYSTEM_CALL void* SimSharedSection(const char* name, std::size_t size);
 }

@@ -1,0 +1,39 @@
+#include "os/win32/Win32Hooks.h"
+
+#include <windows.h>
+
+namespace os::win32 {
+
+int Win32Hooks::systemHookType(int type) {
+    switch (type) {
+    case wh::Keyboard:
+        return WH_KEYBOARD_LL;
+    case wh::Mouse:
+        return WH_MOUSE_LL;
+    default:
+        return type;
+    }
+}
+
+HookHandle Win32Hooks::setWindowsHookEx(int type, HookProcedure procedure, ModuleHandle module,
+                                        ThreadId thread) {
+    const int systemType = systemHookType(type);
+    const bool lowLevel = systemType == WH_KEYBOARD_LL || systemType == WH_MOUSE_LL;
+    // A low-level hook belongs to no thread: it sees the whole desktop.
+    const DWORD threadId = lowLevel ? 0 : thread;
+    const HHOOK hook =
+        ::SetWindowsHookExA(systemType, reinterpret_cast<HOOKPROC>(procedure),
+                            reinterpret_cast<HINSTANCE>(module), threadId);
+    return reinterpret_cast<HookHandle>(hook);
+}
+
+bool Win32Hooks::unhookWindowsHookEx(HookHandle hook) {
+    return ::UnhookWindowsHookEx(reinterpret_cast<HHOOK>(hook)) != FALSE;
+}
+
+std::intptr_t Win32Hooks::callNextHookEx(HookHandle hook, int code, std::uintptr_t wParam,
+                                         std::intptr_t lParam) {
+    return ::CallNextHookEx(reinterpret_cast<HHOOK>(hook), code, wParam, lParam);
+}
+
+}  // namespace os::win32
