@@ -61,9 +61,8 @@ struct MediumRelease {
     }
 };
 
-}  // namespace
-
-bool Win32Clipboard::isObjectFormat(unsigned format) {
+// Whether a format's data is a handle to a system object rather than a memory block.
+bool isObjectFormat(unsigned format) {
     switch (format) {
         case CF_BITMAP:
         case CF_METAFILEPICT:
@@ -79,6 +78,8 @@ bool Win32Clipboard::isObjectFormat(unsigned format) {
             return format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST;
     }
 }
+
+}  // namespace
 
 bool Win32Clipboard::open(WindowHandle owner) {
     return OpenClipboard(reinterpret_cast<HWND>(owner)) != FALSE;

@@ -33,9 +33,6 @@ public:
     // Windows has no primary selection: both fail with error::NotSupported.
     bool offerClipboardAsPrimary() override;
     bool getPrimaryText(std::string& text) override;
-
-    // Whether a format's data is a handle to a system object rather than a memory block.
-    static bool isObjectFormat(unsigned format);
 };
 
 }  // namespace os::win32
