@@ -1,0 +1,17 @@
+#pragma once
+
+#include "os/Input.h"
+
+#include <cstdint>
+
+namespace os::win32 {
+
+// Key events synthesised with SendInput: they enter the desktop's input stream, pass the
+// keyboard hooks and reach the foreground window like the user's own keys.
+class Win32Input final : public Input {
+public:
+    void keybdEvent(std::uint8_t virtualKey, std::uint8_t scanCode, unsigned flags,
+                    std::uintptr_t extraInfo) override;
+};
+
+}  // namespace os::win32

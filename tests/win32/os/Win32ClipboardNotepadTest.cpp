@@ -1,0 +1,124 @@
+#include "os/win32/Win32Clipboard.h"
+#include "os/win32/Win32Input.h"
+
+#include <cstring>
+#include <string>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace os::win32 {
+namespace {
+
+// A snapshot's text goes to a real application and comes back: Wine's notepad pastes it with
+// Ctrl+V and copies it again with Ctrl+A, Ctrl+C, all keys synthesised by this process.
+class Win32ClipboardNotepadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        char commandLine[] = "notepad.exe";
+        ASSERT_TRUE(CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &notepad_));
+        WaitForInputIdle(notepad_.hProcess, 10000);
+        for (int i = 0; i < 500 && window_ == nullptr; ++i) {
+            EnumWindows(&Win32ClipboardNotepadTest::findWindow, reinterpret_cast<LPARAM>(this));
+            if (window_ == nullptr) {
+                Sleep(10);
+            }
+        }
+        ASSERT_NE(window_, nullptr) << "notepad showed no window";
+        edit_ = FindWindowExA(window_, nullptr, "Edit", nullptr);
+        ASSERT_NE(edit_, nullptr);
+        SetForegroundWindow(window_);
+        for (int i = 0; i < 500 && GetForegroundWindow() != window_; ++i) {
+            Sleep(10);
+        }
+        ASSERT_EQ(GetForegroundWindow(), window_) << "notepad did not come to the front";
+    }
+
+    void TearDown() override {
+        if (notepad_.hProcess != nullptr) {
+            // Closing would ask whether to save the text.
+            TerminateProcess(notepad_.hProcess, 0);
+            WaitForSingleObject(notepad_.hProcess, 5000);
+            CloseHandle(notepad_.hProcess);
+            CloseHandle(notepad_.hThread);
+        }
+    }
+
+    static BOOL CALLBACK findWindow(HWND window, LPARAM self) {
+        auto* test = reinterpret_cast<Win32ClipboardNotepadTest*>(self);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char className[32] = {};
+        GetClassNameA(window, className, sizeof(className));
+        if (process == test->notepad_.dwProcessId && std::strcmp(className, "Notepad") == 0) {
+            test->window_ = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    void chord(std::uint8_t key) {
+        input_.keybdEvent(VK_CONTROL, 0x1D, 0, 0);
+        input_.keybdEvent(key, static_cast<std::uint8_t>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), 0,
+                          0);
+        input_.keybdEvent(key, static_cast<std::uint8_t>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)),
+                          keyeventf::KeyUp, 0);
+        input_.keybdEvent(VK_CONTROL, 0x1D, keyeventf::KeyUp, 0);
+    }
+
+    std::string editText() const {
+        char text[512] = {};
+        SendMessageTimeoutA(edit_, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 1000, nullptr);
+        return text;
+    }
+
+    Win32Clipboard clipboard_;
+    Win32Input input_;
+    PROCESS_INFORMATION notepad_{};
+    HWND window_ = nullptr;
+    HWND edit_ = nullptr;
+};
+
+TEST_F(Win32ClipboardNotepadTest, TextPutOnTheClipboardIsPastedAndCopiedBackWhole) {
+    const std::string text = "Pastrix slot 3: a line\r\nand a second one";
+    ASSERT_TRUE(clipboard_.open(0));
+    ASSERT_TRUE(clipboard_.empty());
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    ASSERT_NE(clipboard_.setData(cf::Text, reinterpret_cast<MemoryHandle>(block)), 0u);
+    ASSERT_TRUE(clipboard_.close());
+
+    chord('V');
+    for (int i = 0; i < 500 && editText() != text; ++i) {
+        Sleep(10);
+    }
+    ASSERT_EQ(editText(), text);
+
+    // Emptied first, so that only notepad's copy can fill it again.
+    ASSERT_TRUE(clipboard_.open(0));
+    ASSERT_TRUE(clipboard_.empty());
+    ASSERT_TRUE(clipboard_.close());
+    ASSERT_FALSE(clipboard_.isFormatAvailable(cf::Text));
+    chord('A');
+    chord('C');
+    for (int i = 0; i < 500 && !clipboard_.isFormatAvailable(cf::Text); ++i) {
+        Sleep(10);
+    }
+    MemoryHandle copied = 0;
+    ASSERT_EQ(clipboard_.getData(cf::Text, copied), ClipboardData::Delivered);
+    const auto* bytes = static_cast<const char*>(GlobalLock(reinterpret_cast<HGLOBAL>(copied)));
+    ASSERT_NE(bytes, nullptr);
+    const std::string back(bytes, strnlen(bytes, GlobalSize(reinterpret_cast<HGLOBAL>(copied))));
+    GlobalUnlock(reinterpret_cast<HGLOBAL>(copied));
+    GlobalFree(reinterpret_cast<HGLOBAL>(copied));
+    EXPECT_EQ(back, text);
+}
+
+}  // namespace
+}  // namespace os::win32
