@@ -7,6 +7,7 @@
 #include "os/Dialogs.h"
 #include "os/SystemInfo.h"
 #include "os/Windows.h"
+#include "support/PlatformText.h"
 #include "support/ProgramRun.h"
 #include "windows/hook/HookLibrary.h"
 #include "windows/hook/KeyboardHook.h"
@@ -184,14 +185,17 @@ TEST_F(StartUpTest, AMissingHookLibraryEndsTheRun) {
     run();
     const auto boxes = errorBoxes();
     ASSERT_EQ(boxes.size(), 1U);
-    EXPECT_THAT(boxes[0], StartsWith("An exception occured.\nCouldn't load the dll: " +
-                                     (programDirectory / "clipboard.so").string() + "\n"));
+    EXPECT_THAT(
+        boxes[0],
+        StartsWith("An exception occured.\nCouldn't load the dll: " +
+                   (programDirectory / testing_support::libraryFile("clipboard")).string() + "\n"));
     EXPECT_TRUE(desktop.views.modalRuns().empty());
 }
 
 TEST_F(StartUpTest, AHookSetUpByAnotherProcessEndsTheRun) {
     // Another process's copy of the library: the desktop knows the keyboard part is taken.
-    windows::hook::KeyboardHook other((testProgramDirectory / "clipboard.so").string());
+    windows::hook::KeyboardHook other(
+        (testProgramDirectory / testing_support::libraryFile("clipboard")).string());
     const os::WindowHandle otherWindow = desktop.windows.addWindow("another program");
     other.start(otherWindow);
     run();
@@ -210,7 +214,7 @@ TEST_F(StartUpTest, AHookSetUpByAnotherProcessEndsTheRun) {
 TEST_F(StartUpTest, AThreadRegisteredByAnotherProcessEndsTheRun) {
     {
         windows::process::AttachThreadInputLibrary other(
-            (testProgramDirectory / "clipboard.so").string());
+            (testProgramDirectory / testing_support::libraryFile("clipboard")).string());
         other.setAttachThreadInputId(4242);
     }
     run();

@@ -1,7 +1,7 @@
 # Decodes the shipped settings file with the real pastrixctl and compares the result with the
-# template it was made from, byte for byte.
+# template it was made from, byte for byte. A cross build's pastrixctl runs in its EMULATOR.
 execute_process(
-    COMMAND ${PASTRIXCTL} config decode ${CONFIG}
+    COMMAND ${EMULATOR} ${PASTRIXCTL} config decode ${CONFIG}
     OUTPUT_FILE ${DECODED}
     RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -4,6 +4,7 @@
 #include "os/Windows.h"
 #include "os/sim/SimDesktop.h"
 #include "support/HookStandIn.h"
+#include "support/PlatformText.h"
 #include "windows/hook/KeyboardHook.h"
 #include "windows/hook/MouseHook.h"
 #include "windows/process/AttachThreadInputLibrary.h"
@@ -26,7 +27,7 @@ public:
     using Handler = std::function<void(const os::Message& message)>;
 
     HookedWindow(os::sim::SimDesktop& desktop, const std::string& title,
-                 const std::string& library = "clipboard.so");
+                 const std::string& library = libraryFile("clipboard"));
     ~HookedWindow();
     HookedWindow(const HookedWindow&) = delete;
     HookedWindow& operator=(const HookedWindow&) = delete;

@@ -21,7 +21,8 @@ SimDesktop::SimDesktop()
       hooks(errors, input, keyboard, windows),
       views(windows, dialogs, errors),
       statusArea(errors),
-      registry(errors) {}
+      registry(errors) {
+}
 
 Port SimDesktop::port() {
     Port port;

@@ -18,12 +18,13 @@
 extern "C" {
 
 // Queues a message for the window's thread; non-zero on success.
-PASTRIX_SIM_SYSTEM_CALL int SimPostMessageA(std::uintptr_t window, unsigned int message, std::uintptr_t wParam,
-                    std::intptr_t lParam);
+PASTRIX_SIM_SYSTEM_CALL int SimPostMessageA(std::uintptr_t window, unsigned int message,
+                                            std::uintptr_t wParam, std::intptr_t lParam);
 
 // Passes a hook event on to the next procedure of the hook's chain.
-PASTRIX_SIM_SYSTEM_CALL std::intptr_t SimCallNextHookEx(std::uintptr_t hook, int code, std::uintptr_t wParam,
-                                std::intptr_t lParam);
+PASTRIX_SIM_SYSTEM_CALL std::intptr_t SimCallNextHookEx(std::uintptr_t hook, int code,
+                                                        std::uintptr_t wParam,
+                                                        std::intptr_t lParam);
 
 // Memory shared by every copy of a library on the desktop, as a shared data section is on a
 // real one: the same bytes for the same name, zero-filled when first asked for and kept as

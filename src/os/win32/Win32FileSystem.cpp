@@ -111,9 +111,9 @@ bool Win32FileSystem::getFileInformation(const std::string& path, FileInformatio
 
 bool Win32FileSystem::getFinalPathName(const std::string& path, std::string& resolved) const {
     // Opening with backup semantics reaches directories too; the handle only reads names.
-    const HANDLE file = ::CreateFileA(path.c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }

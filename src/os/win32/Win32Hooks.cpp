@@ -6,12 +6,12 @@ namespace os::win32 {
 
 int Win32Hooks::systemHookType(int type) {
     switch (type) {
-    case wh::Keyboard:
-        return WH_KEYBOARD_LL;
-    case wh::Mouse:
-        return WH_MOUSE_LL;
-    default:
-        return type;
+        case wh::Keyboard:
+            return WH_KEYBOARD_LL;
+        case wh::Mouse:
+            return WH_MOUSE_LL;
+        default:
+            return type;
     }
 }
 
@@ -21,9 +21,8 @@ HookHandle Win32Hooks::setWindowsHookEx(int type, HookProcedure procedure, Modul
     const bool lowLevel = systemType == WH_KEYBOARD_LL || systemType == WH_MOUSE_LL;
     // A low-level hook belongs to no thread: it sees the whole desktop.
     const DWORD threadId = lowLevel ? 0 : thread;
-    const HHOOK hook =
-        ::SetWindowsHookExA(systemType, reinterpret_cast<HOOKPROC>(procedure),
-                            reinterpret_cast<HINSTANCE>(module), threadId);
+    const HHOOK hook = ::SetWindowsHookExA(systemType, reinterpret_cast<HOOKPROC>(procedure),
+                                           reinterpret_cast<HINSTANCE>(module), threadId);
     return reinterpret_cast<HookHandle>(hook);
 }
 

@@ -10,18 +10,18 @@ namespace {
 // for them are those values sign-extended.
 HKEY toKey(RegistryKeyHandle key) {
     switch (key) {
-    case hkey::ClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case hkey::CurrentUser:
-        return HKEY_CURRENT_USER;
-    case hkey::LocalMachine:
-        return HKEY_LOCAL_MACHINE;
-    case hkey::Users:
-        return HKEY_USERS;
-    case hkey::CurrentConfig:
-        return HKEY_CURRENT_CONFIG;
-    default:
-        return reinterpret_cast<HKEY>(key);
+        case hkey::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case hkey::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case hkey::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case hkey::Users:
+            return HKEY_USERS;
+        case hkey::CurrentConfig:
+            return HKEY_CURRENT_CONFIG;
+        default:
+            return reinterpret_cast<HKEY>(key);
     }
 }
 
@@ -34,9 +34,8 @@ DWORD* asDword(std::uint32_t* value) {
 
 }  // namespace
 
-long Win32Registry::openKey(RegistryKeyHandle key, const std::string& subKey,
-                            std::uint32_t options, std::uint32_t access,
-                            RegistryKeyHandle& result) {
+long Win32Registry::openKey(RegistryKeyHandle key, const std::string& subKey, std::uint32_t options,
+                            std::uint32_t access, RegistryKeyHandle& result) {
     HKEY opened = nullptr;
     const LONG code = ::RegOpenKeyExA(toKey(key), subKey.c_str(), options, access, &opened);
     result = code == ERROR_SUCCESS ? reinterpret_cast<RegistryKeyHandle>(opened) : 0;
@@ -88,8 +87,8 @@ long Win32Registry::closeKey(RegistryKeyHandle key) {
     return ::RegCloseKey(toKey(key));
 }
 
-std::uint32_t Win32Registry::expandEnvironmentStrings(const std::string& source,
-                                                      char* destination, std::uint32_t size) {
+std::uint32_t Win32Registry::expandEnvironmentStrings(const std::string& source, char* destination,
+                                                      std::uint32_t size) {
     return ::ExpandEnvironmentStringsA(source.c_str(), destination, size);
 }
 

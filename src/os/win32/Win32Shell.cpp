@@ -13,8 +13,8 @@ namespace {
 class ComScope {
 public:
     ComScope()
-        : initialized_(SUCCEEDED(::CoInitializeEx(
-              nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+        : initialized_(SUCCEEDED(
+              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
     ~ComScope() {
         if (initialized_) {
             ::CoUninitialize();
@@ -31,7 +31,7 @@ private:
 // the same as the result.
 void keepFailure(std::intptr_t result) {
     if (result <= ShellExecuteFailureLimit) {
-        const DWORD code = result == 0 ? ERROR_NOT_ENOUGH_MEMORY
+        const DWORD code = result == 0                ? ERROR_NOT_ENOUGH_MEMORY
                            : result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION
                                                       : static_cast<DWORD>(result);
         if (::GetLastError() == ERROR_SUCCESS) {
@@ -46,10 +46,9 @@ std::intptr_t Win32Shell::shellExecute(WindowHandle owner, const std::string& op
                                        const std::string& file, int showCommand) {
     const ComScope com;
     ::SetLastError(ERROR_SUCCESS);
-    const auto result = reinterpret_cast<std::intptr_t>(
-        ::ShellExecuteA(reinterpret_cast<HWND>(owner),
-                        operation.empty() ? nullptr : operation.c_str(), file.c_str(), nullptr,
-                        nullptr, showCommand));
+    const auto result = reinterpret_cast<std::intptr_t>(::ShellExecuteA(
+        reinterpret_cast<HWND>(owner), operation.empty() ? nullptr : operation.c_str(),
+        file.c_str(), nullptr, nullptr, showCommand));
     keepFailure(result);
     return result;
 }

@@ -26,10 +26,10 @@ bool Win32SystemInfo::getVersionEx(VersionInfo& info) const {
     OSVERSIONINFOEXW version{};
     version.dwOSVersionInfoSize = sizeof version;
     const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-    const auto query = ntdll == nullptr ? nullptr
-                                        : reinterpret_cast<RtlGetVersionFunction>(
-                                              reinterpret_cast<void (*)()>(
-                                                  ::GetProcAddress(ntdll, "RtlGetVersion")));
+    const auto query = ntdll == nullptr
+                           ? nullptr
+                           : reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void (*)()>(
+                                 ::GetProcAddress(ntdll, "RtlGetVersion")));
     if (query == nullptr || query(&version) != 0) {
         OSVERSIONINFOW legacy{};
         legacy.dwOSVersionInfoSize = sizeof legacy;

@@ -28,8 +28,14 @@ protected:
             }
         }
         ASSERT_NE(window_, nullptr) << "notepad showed no window";
-        edit_ = FindWindowExA(window_, nullptr, "Edit", nullptr);
-        ASSERT_NE(edit_, nullptr);
+        // On a busy machine the frame can be there before its edit box.
+        for (int i = 0; i < 500 && edit_ == nullptr; ++i) {
+            edit_ = FindWindowExA(window_, nullptr, "Edit", nullptr);
+            if (edit_ == nullptr) {
+                Sleep(10);
+            }
+        }
+        ASSERT_NE(edit_, nullptr) << "notepad showed no edit box";
         SetForegroundWindow(window_);
         for (int i = 0; i < 500 && GetForegroundWindow() != window_; ++i) {
             Sleep(10);

@@ -3,6 +3,7 @@
 #include "os/win32/Win32GlobalMemory.h"
 #include "os/win32/Win32Threads.h"
 
+#include <atomic>
 #include <cstring>
 #include <thread>
 #include <windows.h>
@@ -34,16 +35,30 @@ TEST(Win32ErrorsTest, TheLastErrorIsTheSystemsOwnAndTextsAreTheSystemsWords) {
 TEST(Win32ThreadsTest, EachThreadHasItsOwnIdAndLastError) {
     os::win32::Win32Threads threads;
     Win32Errors errors;
-    errors.setLastError(os::error::DiskFull);
+    // Spinning, not waiting: a wait is a system call that may change the thread's last error.
+    std::atomic<int> step{0};
     os::ThreadId other = 0;
-    std::thread([&] {
+    int otherError = 0;
+    std::thread worker([&] {
         other = threads.getCurrentThreadId();
         errors.setLastError(os::error::AccessDenied);
-    }).join();
+        step = 1;
+        while (step.load() != 2) {
+        }
+        otherError = errors.lastError();
+    });
+    while (step.load() != 1) {
+    }
+    // Both threads hold an error of their own at the same time.
+    errors.setLastError(os::error::DiskFull);
+    const int ownError = errors.lastError();
+    step = 2;
+    worker.join();
+    EXPECT_EQ(ownError, os::error::DiskFull);
+    EXPECT_EQ(otherError, os::error::AccessDenied);
     EXPECT_NE(other, 0U);
     EXPECT_NE(other, threads.getCurrentThreadId());
     EXPECT_EQ(threads.getCurrentThreadId(), ::GetCurrentThreadId());
-    EXPECT_EQ(errors.lastError(), os::error::DiskFull);
 }
 
 TEST(Win32GlobalMemoryTest, BlocksAreTheSystemsAndKeepTheirBytesAndLocks) {

@@ -18,8 +18,8 @@ using os::win32::Win32FileSystem;
 class Win32FileSystemTest : public testing::Test {
 protected:
     void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    ("pastrix-fs-" + std::to_string(std::random_device{}()));
+        directory =
+            fs::temp_directory_path() / ("pastrix-fs-" + std::to_string(std::random_device{}()));
         fs::create_directories(directory);
     }
     void TearDown() override {
@@ -141,8 +141,9 @@ TEST(Win32FileSystemAttributesTest, LinksAreToldApartFromWhatTheyLeadTo) {
     EXPECT_EQ(Win32FileSystem::attributesOf(FILE_ATTRIBUTE_ARCHIVE), os::FileAttributeNormal);
     EXPECT_EQ(Win32FileSystem::attributesOf(FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE),
               os::FileAttributeReparsePoint);
-    EXPECT_EQ(Win32FileSystem::attributesOf(FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY),
-              os::FileAttributeReparsePoint | os::FileAttributeDirectory);
+    EXPECT_EQ(
+        Win32FileSystem::attributesOf(FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY),
+        os::FileAttributeReparsePoint | os::FileAttributeDirectory);
     EXPECT_EQ(Win32FileSystem::attributesOf(FILE_ATTRIBUTE_DEVICE), os::FileAttributeDevice);
 }
 

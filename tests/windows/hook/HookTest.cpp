@@ -2,6 +2,7 @@
 #include "os/Hooks.h"
 #include "os/Keyboard.h"
 #include "os/Port.h"
+#include "support/PlatformText.h"
 #include "support/ProgramDirectory.h"
 #include "support/SimDesktopTest.h"
 #include "windows/hook/HookException.h"
@@ -30,7 +31,7 @@ using windows::hook::KeyEventMessage;
 using windows::hook::MouseEventMessage;
 using windows::hook::MouseHook;
 
-const std::string Library = "clipboard.so";
+const std::string Library = testing_support::libraryFile("clipboard");
 
 struct Posted {
     unsigned int message;
@@ -193,7 +194,8 @@ TEST_F(HookTest, StartingARunningHookOrStoppingAStoppedOneFails) {
             ADD_FAILURE() << "stopped twice";
         } catch (const HookException& e) {
             EXPECT_EQ(e.getMessage(),
-                      "Error removing the hook. System error message: Invalid hook handle.\n");
+                      "Error removing the hook. System error message: " +
+                          testing_support::systemText(os::error::InvalidHookHandle));
         }
         EXPECT_TRUE(assertions.reported("_hook != 0"));
         EXPECT_EQ(assertions.reports.size(), 1U);
@@ -212,8 +214,8 @@ TEST_F(HookTest, AHookTheDesktopRefusesDoesNotRun) {
             hook->start(window);
             ADD_FAILURE() << "started";
         } catch (const HookException& e) {
-            EXPECT_EQ(e.getMessage(),
-                      "Error creating the hook. System error message: Permission denied\n");
+            EXPECT_EQ(e.getMessage(), "Error creating the hook. System error message: " +
+                                          testing_support::systemText(os::error::AccessDenied));
         }
         EXPECT_FALSE(hook->isRunning());
         // Nothing was set up, so another program could start this kind of hook.
@@ -244,7 +246,8 @@ TEST_F(HookTest, AFailedRemovalAtDestructionPassesOnAndKeepsTheLibraryServingThe
     } catch (const HookException& e) {
         thrown = e.getMessage();
     }
-    EXPECT_EQ(thrown, "Error removing the hook. System error message: Permission denied\n");
+    EXPECT_EQ(thrown, "Error removing the hook. System error message: " +
+                          testing_support::systemText(os::error::AccessDenied));
     EXPECT_EQ(installed(os::wh::Keyboard), 1U);
     // The system still calls the procedure: its library must still be there.
     desktop.input.userKey('A', true);
@@ -262,8 +265,8 @@ TEST_F(HookTest, AFailedRemovalWhileAnotherExceptionUnwindsIsReportedInstead) {
         caught = std::string(e.what()) == "the first failure";
     }
     EXPECT_TRUE(caught);
-    EXPECT_TRUE(
-        assertions.reported("Error removing the hook. System error message: Permission denied\n"));
+    EXPECT_TRUE(assertions.reported("Error removing the hook. System error message: " +
+                                    testing_support::systemText(os::error::AccessDenied)));
     EXPECT_EQ(installed(os::wh::Mouse), 1U);
     desktop.input.userLeftButton(true);
     desktop.input.userLeftButton(false);

@@ -1,4 +1,5 @@
 #include "os/Port.h"
+#include "support/PlatformText.h"
 #include "support/SimDesktopTest.h"
 #include "windows/process/AttachThreadInputLibrary.h"
 #include "windows/process/ProcessExceptions.h"
@@ -22,12 +23,12 @@ TEST_F(AttachThreadInputLibraryTest, TheRegisteredThreadIsSeenByEveryLoadAndBloc
     EXPECT_NE(other, 0U);
     EXPECT_NE(self, other);
 
-    AttachThreadInputLibrary first("clipboard.so");
+    AttachThreadInputLibrary first(testing_support::libraryFile("clipboard"));
     EXPECT_EQ(first.getAttachThreadInputId(), 0U);
     first.setAttachThreadInputId(self);
     EXPECT_EQ(first.getAttachThreadInputId(), self);
     try {
-        AttachThreadInputLibrary second("clipboard.so");
+        AttachThreadInputLibrary second(testing_support::libraryFile("clipboard"));
         FAIL() << "a second registration was accepted";
     } catch (const AttachThreadInputException& e) {
         EXPECT_EQ(e.getMessage(),
@@ -39,7 +40,7 @@ TEST_F(AttachThreadInputLibraryTest, TheRegisteredThreadIsSeenByEveryLoadAndBloc
     }
     // Clearing the registration lets the next program in.
     first.setAttachThreadInputId(0);
-    AttachThreadInputLibrary next("clipboard.so");
+    AttachThreadInputLibrary next(testing_support::libraryFile("clipboard"));
     EXPECT_EQ(next.getAttachThreadInputId(), 0U);
     EXPECT_TRUE(assertions.reports.empty());
 }
