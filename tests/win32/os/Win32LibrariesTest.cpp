@@ -1,5 +1,6 @@
 #include "os/ErrorCodes.h"
 #include "os/win32/Win32Libraries.h"
+#include "os/win32/Win32Shell.h"
 #include "os/win32/Win32SystemInfo.h"
 
 #include <windows.h>
@@ -53,6 +54,15 @@ TEST(Win32SystemInfoTest, TheVersionIsTheSystemsOwnAndAWrongRecordSizeIsRefused)
 
     EXPECT_GT(info.getSystemMetrics(os::SmCxScreen), 0);
     EXPECT_THAT(info.getCommandLine(), testing::HasSubstr("pastrix_win32_tests"));
+}
+
+TEST(Win32ShellTest, AFileThatIsNotThereIsAFailureWithTheSystemsReason) {
+    os::win32::Win32Shell shell;
+    const std::intptr_t result =
+        shell.shellExecute(0, "open", "Z:\\pastrix-no-such-dir\\manual.html", os::SwShowNormal);
+    EXPECT_LE(result, os::ShellExecuteFailureLimit);
+    const DWORD error = ::GetLastError();
+    EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
 }
 
 }  // namespace
