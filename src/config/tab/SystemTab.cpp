@@ -107,21 +107,38 @@ void SystemTab::onEnabled() {
 void SystemTab::onStartAutomatically() {
     updateData(true);
     try {
-        registry::RegistrySupport entry(registry::HKEY_LOCAL_MACHINE, RunKey, ProductName,
-                                        StartArguments, "");
+        registry::RegistrySupport entry(RunRoot, RunKey, ProductName, StartArguments, "");
+        // Earlier versions wrote the entry for the whole machine. One that starts this program
+        // is kept (removing it takes an administrator); any other goes, or the program would
+        // start twice, or still start after the box is cleared. Desktops that keep one start-up
+        // file per name share it between the two, so the user's entry is written after the
+        // machine's is gone.
+        registry::RegistrySupport machine(registry::HKEY_LOCAL_MACHINE, RunKey, ProductName,
+                                          StartArguments, "");
+        const bool machineEntry =
+            registry::registryValueExists(registry::HKEY_LOCAL_MACHINE, RunKey, ProductName);
         if (startAutomatically) {
-            bool registered = false;
-            try {
-                registered = entry.isRegistered();
-            } catch (const registry::RegistryKeyNotFoundException&) {
-                // A desktop that has never had an entry has no key yet; adding makes it.
+            if (!machineEntry || !machine.isRegistered()) {
+                if (machineEntry) {
+                    machine.removeFromRegistry();
+                }
+                bool registered = false;
+                try {
+                    registered = entry.isRegistered();
+                } catch (const registry::RegistryKeyNotFoundException&) {
+                    // A desktop that has never had an entry has no key yet; adding makes it.
+                }
+                if (!registered || machineEntry) {
+                    entry.addToRegistry();
+                }
             }
-            if (!registered) {
-                entry.addToRegistry();
+        } else {
+            if (registry::registryValueExists(RunRoot, RunKey, ProductName)) {
+                entry.removeFromRegistry();
             }
-        } else if (registry::registryValueExists(registry::HKEY_LOCAL_MACHINE, RunKey,
-                                                 ProductName)) {
-            entry.removeFromRegistry();
+            if (machineEntry) {
+                machine.removeFromRegistry();
+            }
         }
     } catch (const registry::RegistryException& e) {
         errorReporter.showError("Error when trying to add it to the registry.\n" + e.getMessage());

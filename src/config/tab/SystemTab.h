@@ -5,6 +5,7 @@
 #include "windows/hook/KeyboardHook.h"
 #include "windows/hook/MouseHook.h"
 #include "windows/mfc/Dialog.h"
+#include "windows/registry/RegistryTypes.h"
 #include "windows/reporter/ErrorReporter.h"
 #include "windows/reporter/SuccessReporter.h"
 
@@ -21,6 +22,9 @@ class PropertySheetBase;
 class SystemTab : public windows::mfc::PropertyPage {
 public:
     // The auto-start entry.
+    // The user's own start-at-logon entries: a user may write them without being an
+    // administrator, unless the machine's, which earlier versions used.
+    static constexpr windows::registry::HKEY RunRoot = windows::registry::HKEY_CURRENT_USER;
     static constexpr const char* RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     static constexpr const char* ProductName = "Pastrix";
     static constexpr const char* StartArguments = "-minimized";

@@ -89,8 +89,7 @@ protected:
     }
 
     std::string runValue() const {
-        for (const auto& value :
-             desktop.registry.values(windows::registry::HKEY_LOCAL_MACHINE, RunKey)) {
+        for (const auto& value : desktop.registry.values(SystemTab::RunRoot, RunKey)) {
             if (value.name == "Pastrix") {
                 return value.data;
             }
@@ -248,27 +247,53 @@ TEST_F(SystemTabTest, StartAutomaticallyKeepsTheRunEntry) {
     EXPECT_EQ(stored("SYSTEM_StartAutomatically"), "false");
 
     // A stale command is replaced; a value already gone is no failure.
-    desktop.registry.putValue(windows::registry::HKEY_LOCAL_MACHINE, RunKey, "Pastrix",
-                              windows::registry::REG_SZ, std::string("\"/old/pastrix\"\0", 15));
+    desktop.registry.putValue(SystemTab::RunRoot, RunKey, "Pastrix", windows::registry::REG_SZ,
+                              std::string("\"/old/pastrix\"\0", 15));
     ASSERT_TRUE(view.click(ids::StartAutomatically));
     EXPECT_EQ(runValue(), programCommand());
-    desktop.registry.removeKey(windows::registry::HKEY_LOCAL_MACHINE, RunKey);
+    desktop.registry.removeKey(SystemTab::RunRoot, RunKey);
     ASSERT_TRUE(view.click(ids::StartAutomatically));
     EXPECT_FALSE(view.isChecked(ids::StartAutomatically));
     EXPECT_EQ(stored("SYSTEM_StartAutomatically"), "false");
+    EXPECT_TRUE(reporter.messages.empty());
+
+    // The machine-wide entry of an earlier version: a stale one gives way to the user's own,
+    // one that starts this program is kept, and either goes when the box is cleared.
+    const auto machineEntry = [&](const std::string& data) {
+        desktop.registry.putValue(windows::registry::HKEY_LOCAL_MACHINE, RunKey, "Pastrix",
+                                  windows::registry::REG_SZ, data);
+    };
+    const std::string stale("\"/old/pastrix\"\0", 15);
+    const auto machineValues = [&] {
+        return desktop.registry.values(windows::registry::HKEY_LOCAL_MACHINE, RunKey).size();
+    };
+    machineEntry(stale);
+    ASSERT_TRUE(view.click(ids::StartAutomatically));
+    EXPECT_EQ(runValue(), programCommand());
+    EXPECT_EQ(machineValues(), 0U);
+    machineEntry(stale);
+    ASSERT_TRUE(view.click(ids::StartAutomatically));
+    EXPECT_EQ(runValue(), "<none>");
+    EXPECT_EQ(machineValues(), 0U);
+    machineEntry(programCommand());
+    ASSERT_TRUE(view.click(ids::StartAutomatically));
+    EXPECT_EQ(runValue(), "<none>");
+    EXPECT_EQ(machineValues(), 1U);
+    ASSERT_TRUE(view.click(ids::StartAutomatically));
+    EXPECT_EQ(machineValues(), 0U);
     EXPECT_TRUE(reporter.messages.empty());
 }
 
 TEST_F(SystemTabTest, ARegistryRefusalLeavesStartAutomaticallyOff) {
     configure("", false);
     os::sim::HeadlessView& view = show();
-    desktop.registry.denyAccess(windows::registry::HKEY_LOCAL_MACHINE, RunKey);
+    desktop.registry.denyAccess(SystemTab::RunRoot, RunKey);
 
     ASSERT_TRUE(view.click(ids::StartAutomatically));
     ASSERT_EQ(reporter.messages.size(), 1U);
     EXPECT_EQ(reporter.messages[0],
               "Error when trying to add it to the registry.\nError when opening a registry key, "
-              "access is denied. Key: HKEY_LOCAL_MACHINE\\" +
+              "access is denied. Key: HKEY_CURRENT_USER\\" +
                   RunKey + "\n\n" +
                   platform::errorresources::SystemErrors::map(os::error::AccessDenied));
     EXPECT_FALSE(view.isChecked(ids::StartAutomatically));
