@@ -4,6 +4,7 @@
 #include "io/file/PlainFileWriter.h"
 #include "os/ErrorCodes.h"
 #include "os/ScopedInstall.h"
+#include "support/PlatformText.h"
 #include "support/SimDesktopTest.h"
 
 #include <filesystem>
@@ -18,6 +19,8 @@ using io::file::CouldNotLoadFileException;
 using io::file::CouldNotSaveFileException;
 using testing::HasSubstr;
 using testing::StartsWith;
+using testing_support::separator;
+using testing_support::systemText;
 
 using FileHelperTest = testing_support::SimDesktopAssertionTest;
 
@@ -56,8 +59,8 @@ TEST_F(FileHelperTest, FailureMessageNamesFileDirectoryErrorAndCause) {
     const std::string expectedStart =
         "An error occured when trying to open the file for reading.\nFilename: 'missing.pxf'"
         "\nCurrent Working Directory: " +
-        std::filesystem::current_path().string() + "/\n" +
-        "System error message: No such file or directory\n\nC++ exception: ";
+        std::filesystem::current_path().string() + separator() + "\n" +
+        "System error message: " + systemText(os::error::FileNotFound) + "\nC++ exception: ";
     EXPECT_THAT(message, StartsWith(expectedStart));
     EXPECT_GT(message.size(), expectedStart.size());  // the stream's own text follows
     EXPECT_FALSE(FileHelper::exists("missing.pxf"));
@@ -135,7 +138,7 @@ TEST_F(FileHelperTest, FailedSaveKeepsTheOldFileWhole) {
         messageOf<CouldNotSaveFileException>([] { FileHelper::save("slot.pxf", "new"); });
     EXPECT_THAT(message, StartsWith("An error occured when trying to write the file.\n"
                                     "Filename: 'slot.pxf'"));
-    EXPECT_THAT(message, HasSubstr("System error message: Permission denied\n"));
+    EXPECT_THAT(message, HasSubstr("System error message: " + systemText(os::error::AccessDenied)));
     EXPECT_EQ(readFile("slot.pxf"), "old content");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
                             std::filesystem::directory_iterator()),

@@ -1,3 +1,4 @@
+#include "support/PlatformText.h"
 #include "support/SimDesktopTest.h"
 #include "util/parser/ArgumentParserHelpers.h"
 #include "util/parser/CommandLineConverter.h"
@@ -13,6 +14,8 @@ namespace {
 
 using util::parser::CommandLineConverter;
 namespace ArgumentParserHelpers = util::parser::ArgumentParserHelpers;
+using testing_support::nativePath;
+using testing_support::separator;
 
 class CommandLineConverterTest : public testing_support::SimDesktopAssertionTest {
 protected:
@@ -60,10 +63,12 @@ TEST_F(CommandLineConverterTest, AnUnmatchedQuoteIsRefused) {
 }
 
 TEST_F(CommandLineConverterTest, GetDirectoryKeepsThePathUpToItsLastSeparator) {
-    EXPECT_EQ(ArgumentParserHelpers::getDirectory("/dir/app"), "/dir/");
-    EXPECT_EQ(ArgumentParserHelpers::getDirectory("\"/dir/app\""), "/dir/");
-    EXPECT_EQ(ArgumentParserHelpers::getDirectory("\"/my dir/sub/app\""), "/my dir/sub/");
-    EXPECT_EQ(ArgumentParserHelpers::getDirectory("/app"), "/");
+    // Program paths come from the system, written with its own separator.
+    EXPECT_EQ(ArgumentParserHelpers::getDirectory(nativePath("/dir/app")), nativePath("/dir/"));
+    EXPECT_EQ(ArgumentParserHelpers::getDirectory(nativePath("\"/dir/app\"")), nativePath("/dir/"));
+    EXPECT_EQ(ArgumentParserHelpers::getDirectory(nativePath("\"/my dir/sub/app\"")),
+              nativePath("/my dir/sub/"));
+    EXPECT_EQ(ArgumentParserHelpers::getDirectory(nativePath("/app")), separator());
     EXPECT_EQ(ArgumentParserHelpers::getDirectory("app"), "");
     EXPECT_EQ(ArgumentParserHelpers::getDirectory(""), "");
 }
@@ -71,8 +76,13 @@ TEST_F(CommandLineConverterTest, GetDirectoryKeepsThePathUpToItsLastSeparator) {
 TEST_F(CommandLineConverterTest, TheProgramDirectoryHoldsTheRunningProgram) {
     const std::string programDirectory = ArgumentParserHelpers::getProgramDirectory();
     ASSERT_FALSE(programDirectory.empty());
-    EXPECT_EQ(programDirectory.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(programDirectory + "pastrix_tests"));
+    EXPECT_EQ(programDirectory.back(), separator()[0]);
+#if defined(_WIN32)
+    const std::string program = "pastrix_tests.exe";
+#else
+    const std::string program = "pastrix_tests";
+#endif
+    EXPECT_TRUE(std::filesystem::exists(programDirectory + program)) << programDirectory;
 }
 
 }  // namespace

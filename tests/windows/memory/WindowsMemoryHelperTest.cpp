@@ -1,4 +1,6 @@
+#include "os/ErrorCodes.h"
 #include "os/GlobalMemory.h"
+#include "support/PlatformText.h"
 #include "support/SimDesktopTest.h"
 #include "windows/memory/MemoryExceptions.h"
 #include "windows/memory/WindowsMemoryHelper.h"
@@ -43,7 +45,8 @@ TEST_F(WindowsMemoryHelperTest, MisuseFailsWithTheHandleInTheMessage) {
     } catch (const windows::memory::CouldNotGlobalFreeException& e) {
         EXPECT_THAT(e.getMessage(),
                     StartsWith("Error when free memory with GlobalFree. Handle: 0x1000\n"
-                               "System error message: The handle is invalid."));
+                               "System error message: " +
+                               testing_support::systemText(os::error::InvalidHandle)));
     }
     EXPECT_THROW(Memory::globalLock(block), windows::memory::CouldNotGlobalLockException);
     EXPECT_THROW(Memory::globalSize(block), windows::memory::CouldNotGlobalSizeException);

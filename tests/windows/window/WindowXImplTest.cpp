@@ -1,4 +1,5 @@
 #include "os/ErrorCodes.h"
+#include "support/PlatformText.h"
 #include "support/SimDesktopTest.h"
 #include "windows/window/MessageMapper.h"
 #include "windows/window/WindowExceptions.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using testing::StartsWith;
+using testing_support::systemText;
 using windows::window::MessageListener;
 using windows::window::MessageMapper;
 using windows::window::WindowXException;
@@ -74,8 +76,8 @@ TEST_F(WindowXImplTest, SecondRegistrationOfAClassFailsAndLeavesTheFirstAlone) {
         FAIL() << "no exception";
     } catch (const WindowXException& e) {
         EXPECT_EQ(e.getMessage(),
-                  "Error when registering the window class 'Shared'.\nSystem error message: "
-                  "Class already exists.\n");
+                  "Error when registering the window class 'Shared'.\nSystem error message: " +
+                      systemText(os::error::ClassAlreadyExists));
     }
     EXPECT_TRUE(desktop.windows.isClassRegistered("Shared"));
     EXPECT_TRUE(desktop.windows.isWindow(first.getHandle()));
@@ -91,8 +93,8 @@ TEST_F(WindowXImplTest, FailedCreationLeavesNoClassBehind) {
         FAIL() << "no exception";
     } catch (const WindowXException& e) {
         EXPECT_EQ(e.getMessage(),
-                  "Error when creating a window.\nClassname: 'Orphan'\nSystem error message: "
-                  "Invalid window handle.\n");
+                  "Error when creating a window.\nClassname: 'Orphan'\nSystem error message: " +
+                      systemText(os::error::InvalidWindowHandle));
     }
     EXPECT_FALSE(desktop.windows.isClassRegistered("Orphan"));
 }
@@ -159,8 +161,9 @@ TEST_F(WindowXImplTest, TitleQueryTellsEmptyTitlesFromVanishedWindows) {
     } catch (const w::CouldNotGetWindowTitleException& e) {
         EXPECT_EQ(e.getMessage(),
                   "Couldn't get the window text using the 'GetWindowText()' call. The window "
-                  "handle 00010010. System error message: Invalid window handle.\n Ignoring "
-                  "invalid window handle is disabled");
+                  "handle 00010010. System error message: " +
+                      systemText(os::error::InvalidWindowHandle) +
+                      " Ignoring invalid window handle is disabled");
     }
 }
 
