@@ -63,24 +63,29 @@ public:
     Workspace& get() { return workspace; }
 
 private:
+    // Windows takes '/' in a path as well as its own '\\', and a command line may hold either.
+    static std::string separators() {
+        const char native = os::fileSystem().separator();
+        return native == '\\' ? std::string("\\/") : std::string(1, native);
+    }
     static std::string trimmed(const std::string& path) {
-        const char separator = os::fileSystem().separator();
+        const std::string any = separators();
         std::string result = path;
-        while (result.size() > 1 && result.back() == separator) {
+        while (result.size() > 1 && any.find(result.back()) != std::string::npos) {
             result.pop_back();
         }
         return result;
     }
     static std::string baseOf(const std::string& path) {
         const std::string directory = trimmed(path);
-        const std::size_t separator = directory.rfind(os::fileSystem().separator());
+        const std::size_t separator = directory.find_last_of(separators());
         return separator == std::string::npos
                    ? windows::file::WindowsFileHelper::getCurrentDirectory()
                    : directory.substr(0, separator + 1);
     }
     static std::string nameOf(const std::string& path) {
         const std::string directory = trimmed(path);
-        const std::size_t separator = directory.rfind(os::fileSystem().separator());
+        const std::size_t separator = directory.find_last_of(separators());
         return separator == std::string::npos ? directory : directory.substr(separator + 1);
     }
 
