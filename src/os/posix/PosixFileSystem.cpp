@@ -2,7 +2,6 @@
 
 #include "os/ErrorCodes.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
@@ -174,7 +173,7 @@ FindHandle PosixFileSystem::findFirstFile(const std::string& pattern, FindData& 
         }
         return 0;
     }
-    auto search = std::make_unique<Search>();
+    std::vector<FindData> entries;
     const int dirFd = ::dirfd(dir);
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
@@ -195,7 +194,7 @@ FindHandle PosixFileSystem::findFirstFile(const std::string& pattern, FindData& 
         }
         // A dangling link fails the second look; that must not pass for a failed readdir.
         errno = 0;
-        search->entries.push_back(FindData{name, attributes});
+        entries.push_back(FindData{name, attributes});
     }
     const int readErrno = errno;
     ::closedir(dir);
@@ -203,41 +202,21 @@ FindHandle PosixFileSystem::findFirstFile(const std::string& pattern, FindData& 
         errno = readErrno;
         return 0;
     }
-    if (search->entries.empty()) {
+    if (entries.empty()) {
         fail(error::FileNotFound);
         return 0;
     }
-    std::sort(search->entries.begin(), search->entries.end(),
-              [](const FindData& a, const FindData& b) { return a.name < b.name; });
-    data = search->entries[0];
-    search->next = 1;
-
-    std::lock_guard lock(mutex_);
-    const FindHandle handle = nextHandle_++;
-    searches_.emplace(handle, std::move(search));
-    return handle;
+    return listings_.open(std::move(entries), data);
 }
 
 bool PosixFileSystem::findNextFile(FindHandle handle, FindData& data) {
-    std::lock_guard lock(mutex_);
-    const auto found = searches_.find(handle);
-    if (found == searches_.end()) {
-        return fail(error::InvalidHandle);
-    }
-    Search& search = *found->second;
-    if (search.next >= search.entries.size()) {
-        return fail(error::NoMoreFiles);
-    }
-    data = search.entries[search.next++];
-    return true;
+    const int code = listings_.next(handle, data);
+    return code == error::Success || fail(code);
 }
 
 bool PosixFileSystem::findClose(FindHandle handle) {
-    std::lock_guard lock(mutex_);
-    if (searches_.erase(handle) == 0) {
-        return fail(error::InvalidHandle);
-    }
-    return true;
+    const int code = listings_.close(handle);
+    return code == error::Success || fail(code);
 }
 
 }  // namespace os::posix

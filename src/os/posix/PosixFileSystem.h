@@ -2,17 +2,14 @@
 
 #include "os/Errors.h"
 #include "os/FileSystem.h"
+#include "os/common/FindListings.h"
 
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace os::posix {
 
-// The POSIX file system. Listings come sorted by name, so a workspace loads in the same
-// order on every machine.
+// The POSIX file system. Listings come sorted by name (common::FindListings).
 class PosixFileSystem final : public FileSystem {
 public:
     explicit PosixFileSystem(Errors& errors);
@@ -37,17 +34,10 @@ public:
     static bool matchesMask(const std::string& name, const std::string& mask);
 
 private:
-    struct Search {
-        std::vector<FindData> entries;
-        std::size_t next = 0;
-    };
-
     bool fail(int code) const;
 
     Errors& errors_;
-    std::mutex mutex_;
-    std::map<FindHandle, std::unique_ptr<Search>> searches_;
-    FindHandle nextHandle_ = 1;
+    common::FindListings listings_;
 };
 
 }  // namespace os::posix

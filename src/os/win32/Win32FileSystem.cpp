@@ -1,6 +1,5 @@
 #include "os/win32/Win32FileSystem.h"
 
-#include <algorithm>
 #include <windows.h>
 
 namespace os::win32 {
@@ -145,10 +144,10 @@ FindHandle Win32FileSystem::findFirstFile(const std::string& pattern, FindData& 
     if (find == INVALID_HANDLE_VALUE) {
         return 0;
     }
-    auto search = std::make_unique<Search>();
+    std::vector<FindData> entries;
     DWORD error = ERROR_SUCCESS;
     for (;;) {
-        search->entries.push_back(FindData{found.cFileName, attributesOf(found.dwFileAttributes)});
+        entries.push_back(FindData{found.cFileName, attributesOf(found.dwFileAttributes)});
         if (!::FindNextFileA(find, &found)) {
             error = ::GetLastError();
             break;
@@ -159,37 +158,17 @@ FindHandle Win32FileSystem::findFirstFile(const std::string& pattern, FindData& 
         ::SetLastError(error);
         return 0;
     }
-    std::sort(search->entries.begin(), search->entries.end(),
-              [](const FindData& a, const FindData& b) { return a.name < b.name; });
-    data = search->entries[0];
-    search->next = 1;
-
-    std::lock_guard lock(mutex_);
-    const FindHandle handle = nextHandle_++;
-    searches_.emplace(handle, std::move(search));
-    return handle;
+    return listings_.open(std::move(entries), data);
 }
 
 bool Win32FileSystem::findNextFile(FindHandle handle, FindData& data) {
-    std::lock_guard lock(mutex_);
-    const auto found = searches_.find(handle);
-    if (found == searches_.end()) {
-        return fail(ERROR_INVALID_HANDLE);
-    }
-    Search& search = *found->second;
-    if (search.next >= search.entries.size()) {
-        return fail(ERROR_NO_MORE_FILES);
-    }
-    data = search.entries[search.next++];
-    return true;
+    const int code = listings_.next(handle, data);
+    return code == ERROR_SUCCESS || fail(static_cast<DWORD>(code));
 }
 
 bool Win32FileSystem::findClose(FindHandle handle) {
-    std::lock_guard lock(mutex_);
-    if (searches_.erase(handle) == 0) {
-        return fail(ERROR_INVALID_HANDLE);
-    }
-    return true;
+    const int code = listings_.close(handle);
+    return code == ERROR_SUCCESS || fail(static_cast<DWORD>(code));
 }
 
 }  // namespace os::win32

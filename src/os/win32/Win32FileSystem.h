@@ -1,18 +1,15 @@
 #pragma once
 
 #include "os/FileSystem.h"
+#include "os/common/FindListings.h"
 
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace os::win32 {
 
-// The Windows file system through its ANSI calls. Listings are read whole and come sorted
-// by name, as on the other platforms, so a workspace loads in the same order on every
-// machine and file system (FAT and network shares list in no particular order).
+// The Windows file system through its ANSI calls. Listings are read whole and come sorted by
+// name (common::FindListings): FAT and network shares list in no particular order.
 class Win32FileSystem final : public FileSystem {
 public:
     Win32FileSystem();
@@ -36,14 +33,7 @@ public:
     static unsigned attributesOf(unsigned long systemAttributes);
 
 private:
-    struct Search {
-        std::vector<FindData> entries;
-        std::size_t next = 0;
-    };
-
-    std::mutex mutex_;
-    std::map<FindHandle, std::unique_ptr<Search>> searches_;
-    FindHandle nextHandle_ = 1;
+    common::FindListings listings_;
 };
 
 }  // namespace os::win32
