@@ -36,6 +36,7 @@ using products::pastrix::config::workspace::Workspace;
 using testing_support::RecordingReporter;
 
 constexpr std::uint32_t ChildFailed = 0xFFFFFFFFU;
+constexpr std::uint32_t ChildReady = 0xFFFFFFFEU;
 
 // Each generation's content has its own length, so a torn write cannot look whole.
 std::string filler(std::uint32_t generation) {
@@ -85,6 +86,9 @@ protected:
     [[noreturn]] void childLoop(std::uint32_t first, int report) {
         workspace.open("ws");
         config = std::make_unique<util::config::ConfigImpl>("config.cfg", 0, xorReader, xorWriter);
+        if (::write(report, &ChildReady, sizeof ChildReady) != sizeof ChildReady) {
+            ::_exit(3);
+        }
         for (std::uint32_t generation = first;; ++generation) {
             save(generation);
             const std::uint32_t done = reporter.messages.empty() ? generation : ChildFailed;
@@ -112,18 +116,17 @@ struct Generations {
 TEST_F(SaveUnderKillTest, EveryFileIsWholeAfterAKillAtAnyMoment) {
     constexpr int Trials = 200;
     std::mt19937 random(20261208U);
-    // Kills spread over the time a child needs to start and finish a round or two, so
-    // that they land everywhere in a round on a fast disk and on a slow, sanitized build. A
-    // child opens the workspace and reads the settings before its first round, and a fresh
-    // process's first writes cost more than the parent's, so the spread reaches three rounds.
+    // Kills spread over a round or three after the child is ready, so that they land
+    // everywhere in a round on a fast disk and on a slow, sanitized build. A fresh process's
+    // first writes may still cost far more than the parent's, so while no kill has come after
+    // a finished round the spread keeps widening.
     const auto started = std::chrono::steady_clock::now();
     workspace.open("ws");
     save(1);
     const auto round = std::chrono::duration_cast<std::chrono::microseconds>(
                            std::chrono::steady_clock::now() - started)
                            .count();
-    std::uniform_int_distribution<long> delayMicroseconds(
-        0, std::clamp<long>(3 * static_cast<long>(round), 2000, 200000));
+    long spread = std::clamp<long>(3 * static_cast<long>(round), 2000, 200000);
     Generations previous{1, 1, 1};
     int trialsWithLeftovers = 0;
     int trialsCutBetweenFiles = 0;
@@ -140,7 +143,13 @@ TEST_F(SaveUnderKillTest, EveryFileIsWholeAfterAKillAtAnyMoment) {
             childLoop(first, pipeEnds[1]);
         }
         ::close(pipeEnds[1]);
-        ::usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+        std::uint32_t ready = 0;
+        ASSERT_EQ(::read(pipeEnds[0], &ready, sizeof ready), static_cast<ssize_t>(sizeof ready));
+        ASSERT_EQ(ready, ChildReady) << "trial " << trial;
+        if (trialsWithProgress == 0 && trial % 10 == 0) {
+            spread = std::min<long>(2 * spread, 2000000);
+        }
+        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<long>(0, spread)(random)));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
