@@ -2,6 +2,7 @@
 
 #include "os/Types.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,8 @@ inline constexpr unsigned FileAttributeReparsePoint = 0x400;
 struct FileInformation {
     unsigned attributes = 0;
     std::uint64_t size = 0;
+    // When the entry's content was last written.
+    std::chrono::system_clock::time_point lastWrite{};
 };
 
 struct FindData {

@@ -7,6 +7,8 @@
 #include "windows/file/WindowsFileException.h"
 #include "windows/file/WindowsFileHelper.h"
 
+#include <chrono>
+
 namespace products::pastrix::config::workspace::WorkspaceDirectory {
 
 namespace {
@@ -89,8 +91,12 @@ void remove(const std::string& baseDirectory, const std::string& name) {
 }
 
 void removeLeftovers(const std::string& directory) {
+    const auto now = std::chrono::system_clock::now();
     for (const std::string& path : files::getFirstLevelFiles(directory, "*~")) {
-        if (io::file::FileHelper::isTemporaryFileName(path)) {
+        os::FileInformation info;
+        if (io::file::FileHelper::isTemporaryFileName(path) &&
+            os::fileSystem().getFileInformation(path, info) &&
+            now - info.lastWrite >= LeftoverAge) {
             os::fileSystem().deleteFile(path);
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,11 @@ std::optional<std::string> whyNotAWorkspace(const std::string& baseDirectory,
 // Deletes the workspace's files and its folder. A folder that is a symbolic link loses only
 // the link, never the files it leads to. Raises windows::file::WindowsFileException.
 void remove(const std::string& baseDirectory, const std::string& name);
+
+// How long a temporary file must have gone unwritten before it counts as left by a kill or a
+// crash: a younger one may be another process's save in progress (pastrixctl beside the
+// program), which removing it would make fail.
+inline constexpr std::chrono::minutes LeftoverAge{10};
 
 // Removes the temporary files that a save cut short by a kill or a crash left in the
 // directory. They are never loaded; removing them keeps them from piling up. A failure to

@@ -3,6 +3,7 @@
 #include "os/ErrorCodes.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
@@ -141,6 +142,10 @@ bool PosixFileSystem::getFileInformation(const std::string& path, FileInformatio
     }
     info.attributes = attributesOf(st.st_mode);
     info.size = static_cast<std::uint64_t>(st.st_size);
+    info.lastWrite = std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(st.st_mtim.tv_sec) +
+            std::chrono::nanoseconds(st.st_mtim.tv_nsec)));
     return true;
 }
 

@@ -1,5 +1,8 @@
 #include "os/win32/Win32FileSystem.h"
 
+#include <chrono>
+#include <cstdint>
+#include <ratio>
 #include <windows.h>
 
 namespace os::win32 {
@@ -105,6 +108,15 @@ bool Win32FileSystem::getFileInformation(const std::string& path, FileInformatio
     }
     info.attributes = attributesOf(data.dwFileAttributes);
     info.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    // FILETIME counts 100 ns steps since 1601; the system clock counts from 1970.
+    constexpr std::int64_t StepsFrom1601To1970 = 116444736000000000LL;
+    const auto steps = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime);
+    using Step = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
+    info.lastWrite = std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            Step(steps - StepsFrom1601To1970)));
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "windows/file/WindowsFileException.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -85,6 +86,29 @@ TEST_F(WorkspaceTest, OpensAnEmptyDirectoryAndClosesWithoutTouchingTheDisk) {
     EXPECT_EQ(workspace.getDirectory(), "");
     EXPECT_EQ(textOf(3), "(empty)");
     EXPECT_EQ(readFile("ws/px_3.pxf"), slotFile("three"));
+}
+
+// A temporary file is either a kill's leftover or another process's save in progress (the
+// program saving while pastrixctl opens the same workspace); removing the latter would make
+// that save fail. Only temporaries that nobody has written to for a while are removed.
+TEST_F(WorkspaceTest, AnOpenRemovesOldTemporaryFilesAndLeavesASaveInProgressAlone) {
+    namespace fs = std::filesystem;
+    fs::create_directory(directory / "ws");
+    writeFile("ws/px_1.pxf", slotFile("one"));
+    writeFile("ws/px_1.pxf.0123abcd~", slotFile("being saved"));
+    writeFile("ws/px_2.pxf.89abcdef~", slotFile("left by a kill"));
+    writeFile("ws/notes.txt~", "someone else's");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(directory / "ws" / "px_2.pxf.89abcdef~", old);
+    fs::last_write_time(directory / "ws" / "notes.txt~", old);
+
+    workspace.open("ws");
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(textOf(1), "one");
+    EXPECT_EQ(textOf(2), "(empty)");
+    EXPECT_TRUE(fs::exists(directory / "ws" / "px_1.pxf.0123abcd~"));
+    EXPECT_FALSE(fs::exists(directory / "ws" / "px_2.pxf.89abcdef~"));
+    EXPECT_TRUE(fs::exists(directory / "ws" / "notes.txt~"));
 }
 
 TEST_F(WorkspaceTest, AMissingDirectoryLeavesTheWorkspaceClosed) {
