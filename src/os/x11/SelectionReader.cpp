@@ -1,20 +1,11 @@
 #include "os/x11/SelectionReader.h"
 
 #include "os/ErrorCodes.h"
-#include "os/x11/XErrorTrap.h"
+#include "os/x11/XSelectionConnection.h"
 
-#include <X11/Xatom.h>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <poll.h>
-
-// Xlib's macro of this name would hide the program's error code.
-#undef Success
-
-namespace {
-constexpr int XlibSuccess = 0;
-}  // namespace
 
 namespace os::x11 {
 
@@ -23,6 +14,9 @@ namespace {
 constexpr auto AnswerWait = std::chrono::seconds(1);
 // The longest pause between two INCR steps before the owner counts as gone.
 constexpr auto StepWait = std::chrono::seconds(2);
+// The longest a whole transfer may take: an owner that sends a few bytes just before each
+// step's deadline would otherwise hold the reader for as long as it likes.
+constexpr auto TransferWait = std::chrono::seconds(30);
 // More than this from one target is refused rather than taking all the program's memory: an
 // owner may announce or send without end.
 constexpr std::size_t LargestTarget = std::size_t{512} * 1024 * 1024;
@@ -31,99 +25,76 @@ constexpr long PieceLength = 1 << 20;
 
 }  // namespace
 
-SelectionReader::SelectionReader(const char* selection) {
-    display_ = XOpenDisplay(nullptr);
-    if (display_ == nullptr) {
+SelectionReader::SelectionReader(const char* selection)
+    : SelectionReader(std::make_unique<XSelectionConnection>(), selection) {}
+
+SelectionReader::SelectionReader(std::unique_ptr<SelectionConnection> connection,
+                                 const char* selection)
+    : connection_(std::move(connection)) {
+    if (!connection_->connected()) {
         return;
     }
-    XErrorTrap::ignoreErrorsOn(display_);
-    window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
-    // Property changes tell when the next INCR step is there.
-    XSelectInput(display_, window_, PropertyChangeMask);
-    clipboard_ = XInternAtom(display_, selection, False);
-    targets_ = XInternAtom(display_, "TARGETS", False);
-    incr_ = XInternAtom(display_, "INCR", False);
-    property_ = XInternAtom(display_, "PASTRIX_SELECTION", False);
-    XFlush(display_);
+    window_ = connection_->window();
+    selection_ = connection_->atom(selection);
+    targets_ = connection_->atom("TARGETS");
+    incr_ = connection_->atom("INCR");
+    property_ = connection_->atom("PASTRIX_SELECTION");
+    connection_->flush();
 }
 
-SelectionReader::~SelectionReader() {
-    if (display_ != nullptr) {
-        XDestroyWindow(display_, window_);
-        XCloseDisplay(display_);
-        XErrorTrap::stopIgnoring(display_);
-    }
-}
+SelectionReader::~SelectionReader() = default;
 
 Window SelectionReader::owner() {
     std::lock_guard lock(mutex_);
-    return display_ == nullptr ? None : XGetSelectionOwner(display_, clipboard_);
+    return connection_->connected() ? connection_->owner(selection_) : None;
 }
 
-bool SelectionReader::waitForEvent(Bool (*matches)(Display*, XEvent*, XPointer), XPointer argument,
+bool SelectionReader::waitForEvent(const std::function<bool(const XEvent&)>& matches,
                                    Clock::time_point deadline, XEvent& event) {
-    XFlush(display_);
+    connection_->flush();
     for (;;) {
-        longestQueue_ = std::max(longestQueue_, static_cast<std::size_t>(XQLength(display_)));
-        if (XCheckIfEvent(display_, &event, matches, argument)) {
+        longestQueue_ = std::max(longestQueue_, connection_->queued());
+        if (connection_->takeEvent(matches, event)) {
             return true;
         }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) {
+        if (connection_->now() >= deadline) {
             return false;
         }
-        pollfd wait{ConnectionNumber(display_), POLLIN, 0};
-        ::poll(&wait, 1, static_cast<int>(left));
+        connection_->waitForInput(deadline);
     }
 }
 
-std::optional<SelectionReader::Property> SelectionReader::readProperty(bool remove) {
+std::optional<SelectionReader::Property> SelectionReader::readProperty(bool remove, int& error) {
     Property property;
     long offset = 0;
     for (;;) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display_, window_, property_, offset, PieceLength, False,
-                               AnyPropertyType, &type, &format, &count, &after,
-                               &data) != XlibSuccess) {
+        std::optional<SelectionConnection::Piece> piece =
+            connection_->property(property_, offset, PieceLength);
+        if (!piece || piece->type == None) {
+            error = error::InvalidData;
             return std::nullopt;
         }
-        if (type == None) {
-            if (data != nullptr) {
-                XFree(data);
-            }
+        property.type = piece->type;
+        property.format = piece->format;
+        if (property.bytes.size() + piece->bytes.size() > LargestTarget) {
+            error = error::NotEnoughMemory;
             return std::nullopt;
         }
-        property.type = type;
-        property.format = format;
-        if (format == 8) {
-            property.bytes.append(reinterpret_cast<const char*>(data), count);
-        } else if (format == 16) {
-            // 16-bit items come back as shorts.
-            for (unsigned long i = 0; i < count; ++i) {
-                const auto item = static_cast<std::uint16_t>(reinterpret_cast<short*>(data)[i]);
-                property.bytes.append(reinterpret_cast<const char*>(&item), sizeof item);
-            }
-        } else if (format == 32) {
-            // 32-bit items come back as longs.
-            for (unsigned long i = 0; i < count; ++i) {
-                const auto item = static_cast<std::uint32_t>(reinterpret_cast<long*>(data)[i]);
-                property.bytes.append(reinterpret_cast<const char*>(&item), sizeof item);
-            }
-        }
-        XFree(data);
-        offset += static_cast<long>(count * static_cast<unsigned long>(format / 8) / 4);
-        if (after == 0 || count == 0) {
+        property.bytes += piece->bytes;
+        if (piece->bytesAfter == 0 || piece->items == 0) {
             break;
         }
+        // The next piece starts where this one ended, counted in 32-bit units; a piece that
+        // does not end on one cannot be followed by more.
+        if (piece->bytes.empty() || piece->bytes.size() % 4 != 0) {
+            error = error::InvalidData;
+            return std::nullopt;
+        }
+        offset += static_cast<long>(piece->bytes.size() / 4);
     }
     if (remove) {
-        XDeleteProperty(display_, window_, property_);
-        XFlush(display_);
+        connection_->deleteProperty(property_);
+        connection_->flush();
     }
     return property;
 }
@@ -131,24 +102,24 @@ std::optional<SelectionReader::Property> SelectionReader::readProperty(bool remo
 std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, int& error) {
     lastSteps_ = 0;
     longestQueue_ = 0;
-    // Leftovers of an earlier request that timed out must not be taken for this answer.
-    XDeleteProperty(display_, window_, property_);
-    XSync(display_, False);
-    XEvent stale;
-    while (XCheckTypedWindowEvent(display_, window_, SelectionNotify, &stale) ||
-           XCheckTypedWindowEvent(display_, window_, PropertyNotify, &stale)) {
-    }
-    pendingTarget_ = target;
-    XConvertSelection(display_, clipboard_, target, property_, window_, CurrentTime);
-    const auto isAnswer = [](Display*, XEvent* event, XPointer self) -> Bool {
-        const auto* reader = reinterpret_cast<const SelectionReader*>(self);
-        return event->type == SelectionNotify && event->xselection.requestor == reader->window_ &&
-               event->xselection.selection == reader->clipboard_ &&
-               event->xselection.target == reader->pendingTarget_;
+    const auto isOwnEvent = [this](const XEvent& event) {
+        return (event.type == SelectionNotify && event.xselection.requestor == window_) ||
+               (event.type == PropertyNotify && event.xproperty.window == window_);
     };
+    // Leftovers of an earlier request that timed out must not be taken for this answer.
+    connection_->deleteProperty(property_);
+    connection_->sync();
+    XEvent stale;
+    while (connection_->takeEvent(isOwnEvent, stale)) {
+    }
+    connection_->convert(selection_, target, property_);
+    const auto isAnswer = [this, target](const XEvent& event) {
+        return event.type == SelectionNotify && event.xselection.requestor == window_ &&
+               event.xselection.selection == selection_ && event.xselection.target == target;
+    };
+    const Clock::time_point started = connection_->now();
     XEvent answer;
-    if (!waitForEvent(isAnswer, reinterpret_cast<XPointer>(this), Clock::now() + AnswerWait,
-                      answer)) {
+    if (!waitForEvent(isAnswer, started + AnswerWait, answer)) {
         error = error::Timeout;
         return std::nullopt;
     }
@@ -157,11 +128,13 @@ std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, i
         return std::nullopt;
     }
     // Property events up to the answer belong to the owner's first write and our own delete.
-    while (XCheckTypedWindowEvent(display_, window_, PropertyNotify, &stale)) {
+    const auto isPropertyEvent = [this](const XEvent& event) {
+        return event.type == PropertyNotify && event.xproperty.window == window_;
+    };
+    while (connection_->takeEvent(isPropertyEvent, stale)) {
     }
-    std::optional<Property> value = readProperty(true);
+    std::optional<Property> value = readProperty(true, error);
     if (!value) {
-        error = error::InvalidData;
         return std::nullopt;
     }
     if (value->type != incr_) {
@@ -172,14 +145,14 @@ std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, i
     // delete: those are taken off the queue as they come, or the queue would grow with the
     // transfer and every look for the next step would scan it all.
     Property whole;
-    const auto isStepEvent = [](Display*, XEvent* event, XPointer self) -> Bool {
-        const auto* reader = reinterpret_cast<const SelectionReader*>(self);
-        return event->type == PropertyNotify && event->xproperty.window == reader->window_ &&
-               event->xproperty.atom == reader->property_;
+    const auto isStepEvent = [this](const XEvent& event) {
+        return event.type == PropertyNotify && event.xproperty.window == window_ &&
+               event.xproperty.atom == property_;
     };
+    const Clock::time_point transferDeadline = started + TransferWait;
     for (;;) {
         XEvent step;
-        if (!waitForEvent(isStepEvent, reinterpret_cast<XPointer>(this), Clock::now() + StepWait,
+        if (!waitForEvent(isStepEvent, std::min(connection_->now() + StepWait, transferDeadline),
                           step)) {
             error = error::Timeout;
             return std::nullopt;
@@ -187,8 +160,13 @@ std::optional<SelectionReader::Property> SelectionReader::convert(Atom target, i
         if (step.xproperty.state != PropertyNewValue) {
             continue;
         }
-        std::optional<Property> piece = readProperty(true);
+        int pieceError = 0;
+        std::optional<Property> piece = readProperty(true, pieceError);
         if (!piece) {
+            if (pieceError == error::NotEnoughMemory) {
+                error = pieceError;
+                return std::nullopt;
+            }
             continue;
         }
         ++lastSteps_;
@@ -213,7 +191,7 @@ SelectionReader::Transfer SelectionReader::lastTransfer() {
 
 std::optional<std::vector<std::string>> SelectionReader::targets(int& error) {
     std::lock_guard lock(mutex_);
-    if (display_ == nullptr) {
+    if (!connection_->connected()) {
         error = error::NotSupported;
         return std::nullopt;
     }
@@ -230,12 +208,9 @@ std::optional<std::vector<std::string>> SelectionReader::targets(int& error) {
         std::uint32_t atom = 0;
         std::memcpy(&atom, list->bytes.data() + at, sizeof atom);
         // An atom the X server does not know (a broken owner) is passed over.
-        char* name = atom == None ? nullptr : XGetAtomName(display_, atom);
-        if (name != nullptr) {
-            if (std::find(names.begin(), names.end(), name) == names.end()) {
-                names.emplace_back(name);
-            }
-            XFree(name);
+        std::optional<std::string> name = connection_->atomName(atom);
+        if (name && std::find(names.begin(), names.end(), *name) == names.end()) {
+            names.push_back(std::move(*name));
         }
     }
     return names;
@@ -243,11 +218,11 @@ std::optional<std::vector<std::string>> SelectionReader::targets(int& error) {
 
 std::optional<std::string> SelectionReader::read(const std::string& target, int& error) {
     std::lock_guard lock(mutex_);
-    if (display_ == nullptr) {
+    if (!connection_->connected()) {
         error = error::NotSupported;
         return std::nullopt;
     }
-    std::optional<Property> value = convert(XInternAtom(display_, target.c_str(), False), error);
+    std::optional<Property> value = convert(connection_->atom(target.c_str()), error);
     if (!value) {
         return std::nullopt;
     }

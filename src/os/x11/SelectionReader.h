@@ -1,11 +1,10 @@
 #pragma once
 
-// Before Xlib, whose Success macro would hide the error code of that name.
-#include "os/ErrorCodes.h"
+#include "os/x11/SelectionConnection.h"
 
-#include <X11/Xlib.h>
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -15,18 +14,20 @@ namespace os::x11 {
 
 // Reads the CLIPBOARD selection of another client through the X selection protocol, on a
 // connection of its own: the list of targets and each target's bytes, INCR transfers included.
-// Every wait has a deadline, so an owner that does not answer costs a bounded time.
+// Every wait has a deadline, and a whole transfer has one too, so an owner that does not
+// answer, or answers a byte at a time, costs a bounded time.
 class SelectionReader {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = SelectionConnection::Clock;
 
     // The selection by its name: CLIPBOARD, or PRIMARY for what the user selected last.
     explicit SelectionReader(const char* selection = "CLIPBOARD");
+    SelectionReader(std::unique_ptr<SelectionConnection> connection, const char* selection);
     ~SelectionReader();
     SelectionReader(const SelectionReader&) = delete;
     SelectionReader& operator=(const SelectionReader&) = delete;
 
-    bool connected() const { return display_ != nullptr; }
+    bool connected() const { return connection_->connected(); }
     // The window that owns the selection now; None when nobody does.
     Window owner();
     // The names of the targets the owner offers, in its order; nothing when it did not answer,
@@ -52,16 +53,16 @@ private:
     };
 
     std::optional<Property> convert(Atom target, int& error);
-    // The property's value (32-bit items as 4 bytes each); nothing when it does not exist.
-    std::optional<Property> readProperty(bool remove);
-    bool waitForEvent(Bool (*matches)(Display*, XEvent*, XPointer), XPointer argument,
-                      Clock::time_point deadline, XEvent& event);
+    // The property's value (32-bit items as 4 bytes each); nothing, with the error, when it
+    // does not exist or is too large.
+    std::optional<Property> readProperty(bool remove, int& error);
+    bool waitForEvent(const std::function<bool(const XEvent&)>& matches, Clock::time_point deadline,
+                      XEvent& event);
 
     std::mutex mutex_;
-    Display* display_ = nullptr;
+    std::unique_ptr<SelectionConnection> connection_;
     Window window_ = None;
-    Atom clipboard_ = None, targets_ = None, incr_ = None, property_ = None;
-    Atom pendingTarget_ = None;
+    Atom selection_ = None, targets_ = None, incr_ = None, property_ = None;
     std::size_t lastSteps_ = 0;
     std::size_t longestQueue_ = 0;
 };
