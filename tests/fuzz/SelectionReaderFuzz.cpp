@@ -25,21 +25,21 @@ public:
     std::optional<Piece> property(Atom property, long offset, long length) override {
         std::optional<Piece> piece = FakeSelectionConnection::property(property, offset, length);
         switch (input_.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return std::nullopt;
-        case 1:
-            if (piece) {
-                piece->bytesAfter = input_.ConsumeIntegral<unsigned long>();
-            }
-            break;
-        case 2:
-            if (piece) {
-                piece->items = input_.ConsumeIntegral<unsigned long>();
-                piece->format = input_.ConsumeIntegral<int>();
-            }
-            break;
-        default:
-            break;
+            case 0:
+                return std::nullopt;
+            case 1:
+                if (piece) {
+                    piece->bytesAfter = input_.ConsumeIntegral<unsigned long>();
+                }
+                break;
+            case 2:
+                if (piece) {
+                    piece->items = input_.ConsumeIntegral<unsigned long>();
+                    piece->format = input_.ConsumeIntegral<int>();
+                }
+                break;
+            default:
+                break;
         }
         return piece;
     }
@@ -47,16 +47,16 @@ public:
 private:
     Atom someType() {
         switch (input_.ConsumeIntegralInRange(0, 4)) {
-        case 0:
-            return atom("INCR");
-        case 1:
-            return XA_ATOM;
-        case 2:
-            return atom("UTF8_STRING");
-        case 3:
-            return None;
-        default:
-            return input_.ConsumeIntegral<std::uint32_t>();
+            case 0:
+                return atom("INCR");
+            case 1:
+                return XA_ATOM;
+            case 2:
+                return atom("UTF8_STRING");
+            case 3:
+                return None;
+            default:
+                return input_.ConsumeIntegral<std::uint32_t>();
         }
     }
     int someFormat() {

@@ -28,8 +28,9 @@ void FakeSelectionConnection::convert(Atom selection, Atom target, Atom property
     onConvert(selection, target, property);
 }
 
-std::optional<os::x11::SelectionConnection::Piece>
-FakeSelectionConnection::property(Atom property, long offset, long length) {
+std::optional<os::x11::SelectionConnection::Piece> FakeSelectionConnection::property(Atom property,
+                                                                                     long offset,
+                                                                                     long length) {
     Piece piece;
     const auto found = properties_.find(property);
     if (found == properties_.end()) {
@@ -69,8 +70,7 @@ bool FakeSelectionConnection::takeEvent(const std::function<bool(const XEvent&)>
     return true;
 }
 
-void FakeSelectionConnection::setProperty(Atom property, Atom type, int format,
-                                          std::string bytes) {
+void FakeSelectionConnection::setProperty(Atom property, Atom type, int format, std::string bytes) {
     // The server takes whole items of 8, 16 or 32 bits only.
     if (format != 16 && format != 32) {
         format = 8;
