@@ -1,5 +1,6 @@
 #include "os/win32/Win32Clipboard.h"
 
+#include <chrono>
 #include <windows.h>
 // After windows.h, which it relies on.
 #include <algorithm>
@@ -82,7 +83,17 @@ bool isObjectFormat(unsigned format) {
 }  // namespace
 
 bool Win32Clipboard::open(WindowHandle owner) {
-    return OpenClipboard(reinterpret_cast<HWND>(owner)) != FALSE;
+    // Another program (a clipboard viewer, the application reading what was just offered)
+    // holds the clipboard for a few milliseconds at a time; only one that keeps it is a
+    // failure.
+    const auto giveUp = std::chrono::steady_clock::now() + OpenBound;
+    while (OpenClipboard(reinterpret_cast<HWND>(owner)) == FALSE) {
+        if (GetLastError() != ERROR_ACCESS_DENIED || std::chrono::steady_clock::now() >= giveUp) {
+            return false;
+        }
+        Sleep(OpenRetryPauseMs);
+    }
+    return true;
 }
 
 bool Win32Clipboard::close() {

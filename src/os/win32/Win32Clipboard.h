@@ -2,6 +2,7 @@
 
 #include "os/Clipboard.h"
 
+#include <chrono>
 #include <string>
 
 namespace os::win32 {
@@ -20,6 +21,10 @@ namespace os::win32 {
 // that error, any other as the HRESULT itself, which the system has a text for.
 class Win32Clipboard final : public Clipboard {
 public:
+    static constexpr std::chrono::milliseconds OpenBound{500};
+    static constexpr unsigned long OpenRetryPauseMs = 5;
+
+    // Waits up to OpenBound while another program has the clipboard open.
     bool open(WindowHandle owner) override;
     bool close() override;
     bool empty() override;

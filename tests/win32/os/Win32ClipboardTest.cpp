@@ -203,6 +203,32 @@ TEST_F(Win32ClipboardTest, OpeningWhileAnotherProcessHoldsTheClipboardFails) {
     EXPECT_TRUE(clipboard_.close());
 }
 
+TEST_F(Win32ClipboardTest, OpeningWaitsForAnotherProcessThatHoldsTheClipboardOnlyMomentarily) {
+    const std::string ready = "PastrixPeerBriefReady" + std::to_string(GetCurrentProcessId());
+    const std::string go = "PastrixPeerBriefGo" + std::to_string(GetCurrentProcessId());
+    HANDLE readyEvent = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+    HANDLE goEvent = CreateEventA(nullptr, TRUE, FALSE, go.c_str());
+    ASSERT_NE(readyEvent, nullptr);
+    ASSERT_NE(goEvent, nullptr);
+    HANDLE peer = startPeer("hold " + ready + " " + go);
+    ASSERT_NE(peer, nullptr);
+    ASSERT_EQ(WaitForSingleObject(readyEvent, 10000), WAIT_OBJECT_0);
+
+    // The peer lets go well within the bound, while the open is already waiting.
+    std::thread release([goEvent] {
+        Sleep(100);
+        SetEvent(goEvent);
+    });
+    const bool opened = clipboard_.open(owner());
+    release.join();
+    EXPECT_EQ(finishPeer(peer), 0);
+    CloseHandle(readyEvent);
+    CloseHandle(goEvent);
+
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(clipboard_.close());
+}
+
 TEST_F(Win32ClipboardTest, RegisteredFormatsAreNamedAndTheSameForNamesThatDifferInCase) {
     EXPECT_GE(testFormat_, cf::FirstRegistered);
     EXPECT_LE(testFormat_, cf::LastRegistered);
