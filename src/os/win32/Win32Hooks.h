@@ -18,6 +18,12 @@ public:
 
     // The system's hook type for the program's.
     static int systemHookType(int type);
+    // The thread that holds a low-level keyboard hook of this process, 0 when none does.
+    static unsigned long lowLevelKeyboardThread();
+
+private:
+    struct Installed;
+    static Installed& installed();
 };
 
 }  // namespace os::win32

@@ -1,6 +1,8 @@
 #include "os/win32/Win32Input.h"
 #include "os/win32/Win32Keyboard.h"
 
+#include <atomic>
+#include <thread>
 #include <vector>
 #include <windows.h>
 
@@ -128,6 +130,71 @@ TEST_F(Win32InputTest, ExtendedKeysAndHeldModifiersArriveAsSent) {
     EXPECT_EQ(seenKeys()[3].virtualKey, WPARAM{vk::Control});
     // Nothing stays held after the test.
     EXPECT_GE(Win32Keyboard().getKeyState(vk::Control), 0);
+}
+
+}  // namespace
+}  // namespace os::win32
+
+namespace os::win32 {
+namespace {
+
+// A window of another thread that takes its time over each key, as an application does that
+// pastes in its key handler.
+std::atomic<int> slowKeysHandled{0};
+
+LRESULT CALLBACK handleKeysSlowly(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN || message == WM_KEYUP) {
+        Sleep(60);
+        ++slowKeysHandled;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Win32InputOtherThreadTest, AKeyEventReturnsOnceTheApplicationInFrontHandledIt) {
+    slowKeysHandled = 0;
+    std::atomic<HWND> window{nullptr};
+    std::atomic<bool> done{false};
+    std::thread application([&] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = handleKeysSlowly;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "PastrixSlowKeysWindow";
+        RegisterClassA(&windowClass);
+        HWND made = CreateWindowExA(0, windowClass.lpszClassName, "Pastrix slow keys",
+                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300, 200, nullptr,
+                                    nullptr, windowClass.hInstance, nullptr);
+        SetForegroundWindow(made);
+        SetFocus(made);
+        window = made;
+        while (!done) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+        DestroyWindow(made);
+    });
+    for (int i = 0; i < 400 && (window == nullptr || GetForegroundWindow() != window); ++i) {
+        Sleep(10);
+    }
+    ASSERT_EQ(GetForegroundWindow(), window.load());
+    Sleep(100);
+    slowKeysHandled = 0;
+
+    Win32Input input;
+    const auto scan = static_cast<std::uint8_t>(MapVirtualKeyA('Q', MAPVK_VK_TO_VSC));
+    input.keybdEvent('Q', scan, 0, 0);
+    const int afterPress = slowKeysHandled;
+    input.keybdEvent('Q', scan, keyeventf::KeyUp, 0);
+    const int afterRelease = slowKeysHandled;
+
+    done = true;
+    application.join();
+    EXPECT_EQ(afterPress, 1);
+    EXPECT_EQ(afterRelease, 2);
 }
 
 }  // namespace
