@@ -85,6 +85,18 @@ click_control() {  # TITLE ID
     # shellcheck disable=SC2086
     click_at ${where}
 }
+# Ctrl+Tab on the sheet until the page that holds the control is the one shown.
+show_page() {  # TITLE ID
+    local window
+    for _ in 1 2 3 4 5 6 7 8; do
+        probe control "$1" "$2" >/dev/null && return 0
+        window="$(wait_window "^$1$")" || fail "no window '$1'"
+        xdotool windowactivate --sync "${window}" key ctrl+Tab
+        sleep 0.5
+    done
+    fail "no page of '$1' shows the control $2"
+}
+
 shot() {
     import -window root "${artifacts}/$1.png"
 }
@@ -154,7 +166,7 @@ pastrix_pid="${first_pid}"
 kill -0 "${pastrix_pid}" 2>/dev/null || fail "the first program ended when the second started"
 # A click on an icon docked in trayer never reaches Wine's icon window (Wine 8), so the rest
 # uses Wine's own notification area: the program is started again without trayer.
-pkill -f 'pastrix\.exe' 2>/dev/null
+kill "${pastrix_pid}" 2>/dev/null
 wait_until pastrix_ended || fail "the program does not end when killed"
 kill "${trayer_pid}"
 wait "${trayer_pid}" 2>/dev/null
@@ -184,11 +196,9 @@ sheet_title="Work - Pastrix"
 sheet="$(wait_window "^${sheet_title}$")" || fail "the sheet does not name the new workspace"
 
 # The Pastrix page, then a Cool Key through its editor on the Cool Keys page.
-xdotool key ctrl+Tab
-sleep 0.5
+show_page "${sheet_title}" 1102
 shot pastrix-page
-xdotool key ctrl+Tab
-sleep 0.5
+show_page "${sheet_title}" 1029
 click_control "${sheet_title}" 1029
 editor_dialog="$(wait_window "^Abbreviation$")" || fail "no Cool Key editor"
 sleep 0.3
@@ -200,10 +210,8 @@ xdotool key Tab Return
 wait_gone "^Abbreviation$" || fail "the Cool Key editor stays open"
 sleep 0.3
 shot coolkeys-page
-xdotool key ctrl+Tab
-sleep 0.5
+show_page "${sheet_title}" 1015
 shot about-page
-xdotool key ctrl+Tab
 
 # Notepad in front, with the user's own clipboard: a text and a format of another program.
 wine "${clipboard_peer}" set "users own" 00ff10 || fail "cannot put the user's clipboard in place"
@@ -248,8 +256,10 @@ clipboard_is_users || fail "after the paste the clipboard holds '$(probe clipboa
 
 # A Cool Key typed into notepad.
 xdotool key ctrl+End Return
-xdotool type --delay 80 "pxq "
-expected="slot text${crlf}slot text${crlf}expanded by Pastrix "
+# The expansion is made once the last key of the abbreviation was seen; what the user types
+# meanwhile lands before the Backspaces, so this user waits for it.
+xdotool type --delay 80 "pxq"
+expected="slot text${crlf}slot text${crlf}expanded by Pastrix"
 wait_until notepad_holds || fail "the Cool Key left notepad holding '${text}', not '${expected}'"
 
 # The gesture timings, from the release of Ctrl to the outcome, seen from inside Wine.
@@ -296,9 +306,7 @@ summary() {  # NAME VALUES...
 } | tee "${artifacts}/gesture-timings.txt"
 
 # The slot viewer: select the slot, Delete, confirm.
-xdotool windowactivate --sync "${sheet}" || fail "cannot bring the sheet forward"
-xdotool key ctrl+Tab
-sleep 0.3
+show_page "${sheet_title}" 1102
 click_control "${sheet_title}" 1102
 viewer="$(wait_window "^Work$")" || fail "no slot viewer"
 sleep 0.5
