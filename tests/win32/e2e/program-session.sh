@@ -39,41 +39,12 @@ fail() {
     exit 1
 }
 
-bound_s=60
-tries=$((bound_s * 10))
-
-wait_until() {
-    for _ in $(seq 1 "${tries}"); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-wait_window() {
-    local id
-    for _ in $(seq 1 "${tries}"); do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)"
-        if [ -n "${id}" ]; then
-            echo "${id}"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
-wait_gone() {
-    for _ in $(seq 1 "${tries}"); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    return 1
-}
+# shellcheck source=tests/x11/e2e/lib/waits.sh
+source "$(dirname "$0")/../../x11/e2e/lib/waits.sh"
 
 probe() { wine "${probe_exe}" "$@" 2>/dev/null | tr -d '\r'; }
 
-# Clicks where the probe says a control (or a tab, or a row) of a window is.
+# Clicks where the probe says a control of a window is.
 click_at() {  # X Y
     xdotool mousemove "$1" "$2" click 1
     sleep 0.4
@@ -101,21 +72,9 @@ shot() {
     import -window root "${artifacts}/$1.png"
 }
 
-# The program's icon in Wine's own notification area, which Wine shows as a window of its own
-# while no XEMBED tray takes the icons.
-wine_tray() { xdotool search --onlyvisible --name "^Wine System Tray$" 2>/dev/null | head -n 1; }
-wait_tray() {
-    local id
-    for _ in $(seq 1 "${tries}"); do
-        id="$(wine_tray)"
-        if [ -n "${id}" ]; then
-            echo "${id}"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
+# Wine's own notification area, a window of its own that Wine shows while no XEMBED tray takes
+# the icons.
+wine_tray="^Wine System Tray$"
 # The program's icon docked in trayer's panel: a window of Wine's explorer inside the panel.
 icon_docked() {
     xwininfo -root -tree | awk '
@@ -173,7 +132,7 @@ wait "${trayer_pid}" 2>/dev/null
 
 # Started minimised: an icon in the notification area and no settings window.
 start_pastrix -minimized
-tray="$(wait_tray)" || fail "waited ${bound_s} s for the program's icon in Wine's notification area"
+tray="$(wait_window "${wine_tray}")" || fail "waited ${bound_s} s for the program's icon in Wine's notification area"
 sleep 0.5
 xdotool search --onlyvisible --name "^${sheet_title}$" >/dev/null 2>&1 &&
     fail "a window is visible although the program started minimised"
@@ -327,7 +286,7 @@ xdotool windowactivate --sync "${sheet}" || fail "cannot bring the sheet forward
 click_control "${sheet_title}" 1
 wait_gone "^${sheet_title}$" || fail "Minimize left the sheet on screen"
 kill -0 "${pastrix_pid}" 2>/dev/null || fail "the program ended on Minimize"
-tray="$(wait_tray)" || fail "no icon in the notification area after Minimize"
+tray="$(wait_window "${wine_tray}")" || fail "no icon in the notification area after Minimize"
 xdotool mousemove --window "${tray}" 10 10 click 1
 sheet="$(wait_window "^${sheet_title}$")" || fail "the icon did not restore the sheet again"
 click_control "${sheet_title}" 2

@@ -103,6 +103,46 @@ std::string hex(const std::string& bytes) {
     return text;
 }
 
+// Another process that opens the clipboard and keeps it open until it is told to let go.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(const std::string& name) {
+        const std::string id = std::to_string(GetCurrentProcessId());
+        const std::string ready = name + "Ready" + id;
+        const std::string go = name + "Go" + id;
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+        go_ = CreateEventA(nullptr, TRUE, FALSE, go.c_str());
+        if (ready_ != nullptr && go_ != nullptr) {
+            peer_ = startPeer("hold " + ready + " " + go);
+        }
+    }
+    ~ClipboardHolder() {
+        letGo();
+        finish();
+        CloseHandle(ready_);
+        CloseHandle(go_);
+    }
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+
+    // Whether the peer has the clipboard open now.
+    bool holds() const {
+        return peer_ != nullptr && WaitForSingleObject(ready_, 10000) == WAIT_OBJECT_0;
+    }
+    void letGo() const { SetEvent(go_); }
+    // The peer's exit status once it ended; -1 when it never ran.
+    int finish() {
+        const int status = peer_ != nullptr ? finishPeer(peer_) : -1;
+        peer_ = nullptr;
+        return status;
+    }
+
+private:
+    HANDLE ready_ = nullptr;
+    HANDLE go_ = nullptr;
+    HANDLE peer_ = nullptr;
+};
+
 class Win32ClipboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -178,23 +218,14 @@ TEST_F(Win32ClipboardTest, DataSetByAnotherProcessComesBackByteForByteAfterItEnd
 }
 
 TEST_F(Win32ClipboardTest, OpeningWhileAnotherProcessHoldsTheClipboardFails) {
-    const std::string ready = "PastrixPeerReady" + std::to_string(GetCurrentProcessId());
-    const std::string go = "PastrixPeerGo" + std::to_string(GetCurrentProcessId());
-    HANDLE readyEvent = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
-    HANDLE goEvent = CreateEventA(nullptr, TRUE, FALSE, go.c_str());
-    ASSERT_NE(readyEvent, nullptr);
-    ASSERT_NE(goEvent, nullptr);
-    HANDLE peer = startPeer("hold " + ready + " " + go);
-    ASSERT_NE(peer, nullptr);
-    ASSERT_EQ(WaitForSingleObject(readyEvent, 10000), WAIT_OBJECT_0);
+    ClipboardHolder holder("PastrixPeer");
+    ASSERT_TRUE(holder.holds());
 
     SetLastError(ERROR_SUCCESS);
     const bool opened = clipboard_.open(owner());
     const DWORD error = GetLastError();
-    SetEvent(goEvent);
-    EXPECT_EQ(finishPeer(peer), 0);
-    CloseHandle(readyEvent);
-    CloseHandle(goEvent);
+    holder.letGo();
+    EXPECT_EQ(holder.finish(), 0);
 
     ASSERT_FALSE(opened);
     EXPECT_EQ(error, DWORD{error::AccessDenied});
@@ -204,26 +235,17 @@ TEST_F(Win32ClipboardTest, OpeningWhileAnotherProcessHoldsTheClipboardFails) {
 }
 
 TEST_F(Win32ClipboardTest, OpeningWaitsForAnotherProcessThatHoldsTheClipboardOnlyMomentarily) {
-    const std::string ready = "PastrixPeerBriefReady" + std::to_string(GetCurrentProcessId());
-    const std::string go = "PastrixPeerBriefGo" + std::to_string(GetCurrentProcessId());
-    HANDLE readyEvent = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
-    HANDLE goEvent = CreateEventA(nullptr, TRUE, FALSE, go.c_str());
-    ASSERT_NE(readyEvent, nullptr);
-    ASSERT_NE(goEvent, nullptr);
-    HANDLE peer = startPeer("hold " + ready + " " + go);
-    ASSERT_NE(peer, nullptr);
-    ASSERT_EQ(WaitForSingleObject(readyEvent, 10000), WAIT_OBJECT_0);
+    ClipboardHolder holder("PastrixPeerBrief");
+    ASSERT_TRUE(holder.holds());
 
     // The peer lets go well within the bound, while the open is already waiting.
-    std::thread release([goEvent] {
+    std::thread release([&holder] {
         Sleep(100);
-        SetEvent(goEvent);
+        holder.letGo();
     });
     const bool opened = clipboard_.open(owner());
     release.join();
-    EXPECT_EQ(finishPeer(peer), 0);
-    CloseHandle(readyEvent);
-    CloseHandle(goEvent);
+    EXPECT_EQ(holder.finish(), 0);
 
     ASSERT_TRUE(opened);
     EXPECT_TRUE(clipboard_.close());

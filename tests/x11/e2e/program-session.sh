@@ -36,41 +36,8 @@ fail() {
     exit 1
 }
 
-# How long a peer may take to show what a step waits for; a loaded machine is slow, and only a
-# result that never comes fails.
-bound_s=60
-tries=$((bound_s * 10))
-
-# Runs the command every 0.1 s until it succeeds, at most bound_s seconds.
-wait_until() {
-    for _ in $(seq 1 "${tries}"); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# Waits until a visible window's title matches (a regular expression) and prints its id.
-wait_window() {
-    local id
-    for _ in $(seq 1 "${tries}"); do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)"
-        if [ -n "${id}" ]; then
-            echo "${id}"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
-wait_gone() {
-    for _ in $(seq 1 "${tries}"); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    return 1
-}
+# shellcheck source=tests/x11/e2e/lib/waits.sh
+source "$(dirname "$0")/lib/waits.sh"
 
 click() {  # WINDOW X Y
     xdotool mousemove --window "$1" "$2" "$3" click 1
