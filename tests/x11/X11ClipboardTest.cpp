@@ -191,11 +191,13 @@ private:
 };
 
 // An owner that hands out one text in INCR steps of a small fixed size, as some clients do,
-// however small the text; each step waits for the requestor to delete the last one.
+// however small the text; each step waits for the requestor to delete the last one, and then
+// for the pause, which lets a hostile owner trickle its text just inside the requestor's wait.
 class SteppingOwner {
 public:
-    SteppingOwner(std::string text, std::size_t stepSize)
-        : text_(std::move(text)), stepSize_(stepSize) {
+    SteppingOwner(std::string text, std::size_t stepSize,
+                  std::chrono::milliseconds pause = std::chrono::milliseconds(0))
+        : text_(std::move(text)), stepSize_(stepSize), pause_(pause) {
         display_ = XOpenDisplay(nullptr);
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
         XSetSelectionOwner(display_, XInternAtom(display_, "CLIPBOARD", False), window_,
@@ -219,7 +221,18 @@ private:
         Atom property = None;
         std::size_t offset = 0;
         bool sending = false;
+        std::optional<std::chrono::steady_clock::time_point> nextStep;
         while (!stop_) {
+            if (nextStep && std::chrono::steady_clock::now() >= *nextStep) {
+                nextStep.reset();
+                const std::size_t size = std::min(stepSize_, text_.size() - offset);
+                XChangeProperty(display_, requestor, property, utf8, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(text_.data() + offset),
+                                static_cast<int>(size));
+                offset += size;
+                sending = size != 0;
+                XFlush(display_);
+            }
             while (XPending(display_) > 0) {
                 XEvent event;
                 XNextEvent(display_, &event);
@@ -250,22 +263,18 @@ private:
                            event.xproperty.window == requestor &&
                            event.xproperty.atom == property &&
                            event.xproperty.state == PropertyDelete) {
-                    const std::size_t size = std::min(stepSize_, text_.size() - offset);
-                    XChangeProperty(display_, requestor, property, utf8, 8, PropModeReplace,
-                                    reinterpret_cast<const unsigned char*>(text_.data() + offset),
-                                    static_cast<int>(size));
-                    offset += size;
-                    sending = size != 0;
+                    nextStep = std::chrono::steady_clock::now() + pause_;
                 }
                 XFlush(display_);
             }
             pollfd wait{ConnectionNumber(display_), POLLIN, 0};
-            ::poll(&wait, 1, 20);
+            ::poll(&wait, 1, nextStep ? 5 : 20);
         }
     }
 
     std::string text_;
     std::size_t stepSize_;
+    std::chrono::milliseconds pause_;
     Display* display_ = nullptr;
     Window window_ = None;
     std::atomic<bool> stop_{false};
@@ -486,6 +495,38 @@ TEST_F(X11ClipboardTest, ATextInManySmallIncrStepsIsReadWithAShortEventQueue) {
     // Every step and the empty one that ends the transfer.
     EXPECT_EQ(transfer.steps, text.size() / StepSize + 1);
     EXPECT_LE(transfer.longestQueue, 8u);
+}
+
+// An owner that sends a byte just before each step's wait runs out, for ever: the copy gives
+// up when the whole transfer's bound has passed, and meanwhile the program's own selection is
+// still served to other clients.
+TEST_F(X11ClipboardTest, AnOwnerThatTricklesItsTextIsGivenUpOnWhileTheProgramServesOthers) {
+    Clipboard slot("Pastrix");
+    fill(slot, {{1, "served meanwhile"}});
+    slot.restore();
+    ASSERT_TRUE(clipboard->offerClipboardAsPrimary());
+
+    SteppingOwner trickling(std::string(4096, 't'), 1, std::chrono::milliseconds(1500));
+    const auto started = std::chrono::steady_clock::now();
+    auto copy = std::async(std::launch::async, [] {
+        Clipboard captured("Clipboard");
+        return captured.capture();
+    });
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    int status = 0;
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(outputOf({"xclip", "-o", "-selection", "primary"}, status), "served meanwhile");
+    EXPECT_EQ(status, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    ASSERT_EQ(copy.wait_for(std::chrono::seconds(0)), std::future_status::timeout)
+        << "the owner's trickle did not hold the copy";
+
+    ASSERT_EQ(copy.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_FALSE(copy.get());
+    // Held for the whole bound of 30 s, and not much longer: the answer's wait and one step.
+    EXPECT_GE(took, std::chrono::seconds(25));
+    EXPECT_LE(took, std::chrono::seconds(40));
 }
 
 TEST_F(X11ClipboardTest, EmptyingOwnsTheClipboardWithNoDataAndACopyIsAwaited) {
