@@ -76,6 +76,13 @@ public:
     // Takes `remove` out of the chain of clipboard viewers, `next` following in its place.
     virtual bool changeClipboardChain(WindowHandle remove, WindowHandle next) = 0;
 
+    // What the opener puts on the clipboard in this opening is there only for a moment, for a
+    // copy or paste keystroke: it is marked so that clipboard histories and viewers do not
+    // record it. The marks go when the content is replaced. Needs the clipboard open.
+    virtual bool markTransient() = 0;
+    // Whether the format is one of those marks rather than content.
+    virtual bool isMark(unsigned format) const = 0;
+
     // The primary selection, on desktops that have one (X11: the text the user selected last),
     // for applications that paste from it or whose selection is what they copy. Without one
     // both fail with error::NotSupported.

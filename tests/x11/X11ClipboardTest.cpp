@@ -554,6 +554,68 @@ TEST_F(X11ClipboardTest, EmptyingOwnsTheClipboardWithNoDataAndACopyIsAwaited) {
     EXPECT_EQ(copy.getText(), "copied late");
 }
 
+// Clipboard histories skip content that offers the password managers' hint: a slot on offer
+// for a paste offers it, the user's clipboard given back does not, and an owner's own hint is
+// never kept with what the program takes.
+TEST_F(X11ClipboardTest, WhatIsThereForAKeystrokeOffersTheHintClipboardHistoriesSkip) {
+    const std::string hint = "x-kde-passwordManagerHint";
+    Clipboard slot("Pastrix");
+    fill(slot, {{1, "slot text"}});
+    slot.restoreTransient();
+    EXPECT_NE(xclipOut("TARGETS").find(hint + "\n"), std::string::npos);
+    EXPECT_EQ(xclipOut(hint), "secret");
+    EXPECT_EQ(xclipOut("UTF8_STRING"), "slot text");
+    // Also where terminals paste from.
+    ASSERT_TRUE(clipboard->offerClipboardAsPrimary());
+    int status = 0;
+    EXPECT_EQ(outputOf({"xclip", "-o", "-selection", "primary", "-t", hint}, status), "secret");
+
+    Clipboard users("Pastrix");
+    fill(users, {{1, "user text"}});
+    users.restore();
+    EXPECT_EQ(xclipOut("TARGETS").find(hint), std::string::npos);
+    EXPECT_EQ(xclipOut("UTF8_STRING"), "user text");
+
+    // Emptied before a copy: marked, and still nothing to take.
+    {
+        ClipboardHelper::ScopedClipboard open;
+        ClipboardHelper::emptyClipboard();
+        ClipboardHelper::markTransient();
+    }
+    EXPECT_EQ(xclipOut("TARGETS"), "TARGETS\nTIMESTAMP\nMULTIPLE\n" + hint + "\n");
+    Clipboard nothing("Clipboard");
+    EXPECT_FALSE(nothing.captureContent());
+
+    // A password manager's copy: its text is taken, its hint is not.
+    RawOwner manager("CLIPBOARD", [&hint](Display* peer, const XSelectionRequestEvent& request) {
+        const Atom hintAtom = XInternAtom(peer, hint.c_str(), False);
+        const Atom utf8 = XInternAtom(peer, "UTF8_STRING", False);
+        if (request.target == XInternAtom(peer, "TARGETS", False)) {
+            const long atoms[] = {static_cast<long>(utf8), static_cast<long>(hintAtom)};
+            XChangeProperty(peer, request.requestor, request.property, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(atoms), 2);
+            return true;
+        }
+        const char* value = request.target == utf8       ? "hunter2"
+                            : request.target == hintAtom ? "secret"
+                                                         : nullptr;
+        if (value == nullptr) {
+            return false;
+        }
+        XChangeProperty(peer, request.requestor, request.property, request.target, 8,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(value),
+                        static_cast<int>(std::strlen(value)));
+        return true;
+    });
+    Clipboard exact("Clipboard");
+    ASSERT_TRUE(exact.capture());
+    EXPECT_EQ(exact.getFormats(), (std::vector<unsigned>{1, format(hint)}));
+    Clipboard kept("Slot");
+    ASSERT_TRUE(kept.captureContent());
+    EXPECT_EQ(kept.getFormats(), std::vector<unsigned>{1});
+    EXPECT_EQ(kept.getText(), "hunter2");
+}
+
 TEST_F(X11ClipboardTest, AnotherClientTakingTheClipboardOverIsSeen) {
     Clipboard mine("Pastrix");
 

@@ -56,7 +56,8 @@ std::string foregroundClass() {
     return name;
 }
 
-// Puts the text on the clipboard as plain text, as an application's copy would.
+// Puts the text on the clipboard as plain text, as an application's copy would, for the
+// copy keystroke only.
 void putTextOnClipboard(const std::string& text) {
     const os::MemoryHandle block =
         WindowsMemoryHelper::globalAlloc(os::GMemMoveable, text.size() + 1);
@@ -65,7 +66,7 @@ void putTextOnClipboard(const std::string& text) {
     WindowsMemoryHelper::globalUnlock(block);
     windows::clipboard::Clipboard selection("Selection");
     selection.add({block, os::cf::Text});
-    selection.restore();
+    selection.restoreTransient();
 }
 
 bool isSlot(int key) {
@@ -87,6 +88,7 @@ bool ExecuterImpl::startCopy(int key) {
         // Empty before Ctrl+C, so that an application that copies nothing leaves nothing.
         ClipboardHelper::ScopedClipboard open;
         ClipboardHelper::emptyClipboard();
+        ClipboardHelper::markTransient();
     }
     const Keystroke& keystroke =
         _keystrokes.lookUp(foregroundClass(), KeystrokeTable::Action::Copy);
@@ -111,7 +113,7 @@ bool ExecuterImpl::startPaste(int key) {
     PX_ASSERT(clipboardNumber < _workspace.getClipboards().size());
     const auto& clipboard = _workspace.getClipboards()[clipboardNumber];
     PX_ASSERT(clipboard);
-    clipboard->restore();
+    clipboard->restoreTransient();
 
     const Keystroke& keystroke =
         _keystrokes.lookUp(foregroundClass(), KeystrokeTable::Action::Paste);

@@ -170,7 +170,7 @@ bool Workspace::setFromCurrentClipboard(unsigned clipboardNumber) {
         std::unique_ptr<KeyClipboard> newClipboard(
             new (std::nothrow) KeyClipboard(clipboardNumber, reader, writer));
         PX_ASSERT(newClipboard);
-        if (!newClipboard || !newClipboard->capture()) {
+        if (!newClipboard || !newClipboard->captureContent()) {
             return false;
         }
         _clipboards[clipboardNumber] = std::move(newClipboard);

@@ -1,6 +1,7 @@
 #include "os/posix/InProcessClipboard.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/ClipboardMarks.h"
 #include "os/common/MemoryBlockCopy.h"
 
 #include <algorithm>
@@ -181,6 +182,38 @@ int InProcessClipboard::getFormatName(unsigned format, std::string& name, int bu
 bool InProcessClipboard::changeClipboardChain(WindowHandle /*remove*/, WindowHandle /*next*/) {
     // No viewer is ever told about changes here, so the chain has nothing to keep.
     return true;
+}
+
+bool InProcessClipboard::markTransient() {
+    // Marked as the Windows clipboard is, which the program was designed for.
+    std::vector<unsigned> marks;
+    for (const char* name : common::ClipboardMarks::windowsMarks()) {
+        const unsigned format = registerFormat(name);
+        if (format == 0) {
+            return false;
+        }
+        marks.push_back(format);
+    }
+    std::lock_guard lock(mutex_);
+    if (!isOpenedByCaller()) {
+        return fail(error::ClipboardNotOpen);
+    }
+    for (const unsigned format : marks) {
+        Format mark{format, std::string(4, '\0'), false};
+        const auto found = std::find_if(formats_.begin(), formats_.end(),
+                                        [&](const Format& f) { return f.format == format; });
+        if (found == formats_.end()) {
+            formats_.push_back(std::move(mark));
+        } else {
+            *found = std::move(mark);
+        }
+    }
+    return true;
+}
+
+bool InProcessClipboard::isMark(unsigned format) const {
+    std::string name;
+    return getFormatName(format, name, 256) > 0 && common::ClipboardMarks::isWindowsMark(name);
 }
 
 bool InProcessClipboard::offerClipboardAsPrimary() {

@@ -42,6 +42,8 @@ public:
     unsigned registerFormat(const std::string& name) override;
     int getFormatName(unsigned format, std::string& name, int bufferSize) const override;
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
+    bool markTransient() override;
+    bool isMark(unsigned format) const override;
     bool offerClipboardAsPrimary() override;
     bool getPrimaryText(std::string& text) override;
 

@@ -1,9 +1,12 @@
 #include "os/win32/Win32Clipboard.h"
 
+#include "os/common/ClipboardMarks.h"
+
 #include <chrono>
 #include <windows.h>
 // After windows.h, which it relies on.
 #include <algorithm>
+#include <cstring>
 #include <ole2.h>
 
 namespace os::win32 {
@@ -195,6 +198,39 @@ int Win32Clipboard::getFormatName(unsigned format, std::string& name, int buffer
     }
     name.assign(buffer, static_cast<std::size_t>(std::min(length, bufferSize - 1)));
     return static_cast<int>(name.size());
+}
+
+bool Win32Clipboard::markTransient() {
+    for (const char* name : common::ClipboardMarks::windowsMarks()) {
+        const UINT format = RegisterClipboardFormatA(name);
+        if (format == 0) {
+            return false;
+        }
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+        if (block == nullptr) {
+            return false;
+        }
+        void* bytes = GlobalLock(block);
+        if (bytes == nullptr) {
+            GlobalFree(block);
+            return false;
+        }
+        const DWORD zero = 0;
+        std::memcpy(bytes, &zero, sizeof zero);
+        GlobalUnlock(block);
+        if (SetClipboardData(format, block) == nullptr) {
+            const DWORD reason = GetLastError();
+            GlobalFree(block);
+            SetLastError(reason);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Win32Clipboard::isMark(unsigned format) const {
+    std::string name;
+    return getFormatName(format, name, 256) > 0 && common::ClipboardMarks::isWindowsMark(name);
 }
 
 bool Win32Clipboard::changeClipboardChain(WindowHandle remove, WindowHandle next) {

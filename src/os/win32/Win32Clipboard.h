@@ -35,6 +35,8 @@ public:
     unsigned registerFormat(const std::string& name) override;
     int getFormatName(unsigned format, std::string& name, int bufferSize) const override;
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
+    bool markTransient() override;
+    bool isMark(unsigned format) const override;
     // Windows has no primary selection: both fail with error::NotSupported.
     bool offerClipboardAsPrimary() override;
     bool getPrimaryText(std::string& text) override;

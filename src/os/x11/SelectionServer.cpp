@@ -2,6 +2,7 @@
 
 #include "os/Clipboard.h"
 #include "os/ErrorCodes.h"
+#include "os/common/ClipboardMarks.h"
 #include "os/x11/XErrorTrap.h"
 
 #include <X11/Xatom.h>
@@ -146,7 +147,7 @@ void SelectionServer::runCommands() {
     }
 }
 
-int SelectionServer::publish(std::shared_ptr<const SelectionContent> content) {
+int SelectionServer::publish(std::shared_ptr<const SelectionContent> content, bool transient) {
     if (display_ == nullptr) {
         return error::NotSupported;
     }
@@ -154,8 +155,8 @@ int SelectionServer::publish(std::shared_ptr<const SelectionContent> content) {
     std::future<int> done = result->get_future();
     {
         std::lock_guard lock(mutex_);
-        commands_.push_back([this, content = std::move(content), result]() mutable {
-            result->set_value(takeSelection(std::move(content)));
+        commands_.push_back([this, content = std::move(content), transient, result]() mutable {
+            result->set_value(takeSelection(std::move(content), transient));
         });
     }
     wake();
@@ -228,7 +229,8 @@ std::optional<Time> SelectionServer::serverTime() {
     }
 }
 
-int SelectionServer::takeSelection(std::shared_ptr<const SelectionContent> content) {
+int SelectionServer::takeSelection(std::shared_ptr<const SelectionContent> content,
+                                   bool transient) {
     const std::optional<Time> now = serverTime();
     if (!now) {
         return error::Timeout;
@@ -251,6 +253,15 @@ int SelectionServer::takeSelection(std::shared_ptr<const SelectionContent> conte
             }
         }
     }
+    if (transient) {
+        const Atom hint = XInternAtom(display_, common::ClipboardMarks::X11Hint, False);
+        static const auto value =
+            std::make_shared<const std::string>(common::ClipboardMarks::X11HintValue);
+        served.erase(std::remove_if(served.begin(), served.end(),
+                                    [hint](const Served& s) { return s.target == hint; }),
+                     served.end());
+        served.push_back({hint, hint, value});
+    }
     XSetSelectionOwner(display_, clipboard_, window_, *now);
     if (XGetSelectionOwner(display_, clipboard_) != window_) {
         return error::AccessDenied;
@@ -259,6 +270,7 @@ int SelectionServer::takeSelection(std::shared_ptr<const SelectionContent> conte
     ownedSince_ = *now;
     std::lock_guard lock(mutex_);
     content_ = std::move(content);
+    transient_ = transient;
     activity_.owned = true;
     activity_.requested = false;
     activity_.lostAt.reset();
@@ -468,6 +480,11 @@ void SelectionServer::expireTransfers() {
             ++it;
         }
     }
+}
+
+bool SelectionServer::transient() const {
+    std::lock_guard lock(mutex_);
+    return transient_;
 }
 
 std::shared_ptr<const SelectionContent> SelectionServer::content() const {

@@ -56,14 +56,17 @@ public:
     Window window() const { return window_; }
 
     // Takes the selection with the content (no formats: the clipboard is empty but ours). The
-    // program's error code when the X server did not give the selection.
-    int publish(std::shared_ptr<const SelectionContent> content);
+    // program's error code when the X server did not give the selection. Transient content
+    // carries the mark clipboard histories skip, beside its formats.
+    int publish(std::shared_ptr<const SelectionContent> content, bool transient = false);
     // Asks the desktop's clipboard manager, when one runs, to keep what the program owns, so
     // that the user's clipboard outlives the program; serves the manager's requests meanwhile.
     // True when the manager said it is done within the limit.
     bool handOver(std::chrono::milliseconds limit);
     // The content last published, whether or not the selection is still ours.
     std::shared_ptr<const SelectionContent> content() const;
+    // Whether the content last published was transient.
+    bool transient() const;
     Activity activity() const;
     // Waits until the condition holds for the activity or the deadline passed; the result is
     // the condition's last value.
@@ -96,7 +99,7 @@ private:
     void continueTransfer(Window requestor, Atom property);
     void dropTransfersTo(Window requestor);
     void expireTransfers();
-    int takeSelection(std::shared_ptr<const SelectionContent> content);
+    int takeSelection(std::shared_ptr<const SelectionContent> content, bool transient);
     std::optional<Time> serverTime();
     void wake();
 
@@ -123,6 +126,7 @@ private:
     bool stopping_ = false;
     Activity activity_;
     std::shared_ptr<const SelectionContent> content_;
+    bool transient_ = false;
 
     std::thread thread_;
 };

@@ -1,6 +1,7 @@
 #include "os/x11/X11Clipboard.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/ClipboardMarks.h"
 #include "os/common/MemoryBlockCopy.h"
 #include "os/x11/SelectionReader.h"
 #include "os/x11/SelectionServer.h"
@@ -139,6 +140,7 @@ bool X11Clipboard::open(WindowHandle /*owner*/) {
 
 bool X11Clipboard::close() {
     std::optional<SelectionContent> changed;
+    bool transient = false;
     {
         std::lock_guard lock(mutex_);
         if (!isOpenedByCaller()) {
@@ -146,13 +148,15 @@ bool X11Clipboard::close() {
         }
         changed = std::move(pending_);
         pending_.reset();
+        transient = std::exchange(pendingTransient_, false);
         enumerated_.clear();
     }
     int result = error::Success;
     if (changed) {
         awaitPasteConsumed();
         const bool emptied = changed->empty();
-        result = server_->publish(std::make_shared<const SelectionContent>(std::move(*changed)));
+        result = server_->publish(std::make_shared<const SelectionContent>(std::move(*changed)),
+                                  transient);
         std::lock_guard lock(mutex_);
         if (result == error::Success && emptied) {
             emptiedAt_ = Clock::now();
@@ -178,7 +182,26 @@ bool X11Clipboard::empty() {
         return fail(error::ClipboardNotOpen);
     }
     pending_ = SelectionContent{};
+    pendingTransient_ = false;
     return true;
+}
+
+bool X11Clipboard::markTransient() {
+    std::lock_guard lock(mutex_);
+    if (!isOpenedByCaller()) {
+        return fail(error::ClipboardNotOpen);
+    }
+    if (!pending_) {
+        // Only what this opening puts on the clipboard can be marked, not another's content.
+        return fail(error::InvalidParameter);
+    }
+    pendingTransient_ = true;
+    return true;
+}
+
+bool X11Clipboard::isMark(unsigned format) const {
+    const std::optional<std::string> name = table_.name(format);
+    return name && *name == common::ClipboardMarks::X11Hint;
 }
 
 void X11Clipboard::awaitCopy() const {
@@ -468,15 +491,17 @@ bool X11Clipboard::offerClipboardAsPrimary() {
         return fail(error::NotSupported);
     }
     auto content = server_->content();
+    bool transient = server_->transient();
     if (!ownsSelection() || !content) {
         content = std::make_shared<const SelectionContent>();
+        transient = false;
     }
     std::lock_guard lock(primaryMutex_);
     if (!primaryServer_) {
         primaryServer_ = std::make_unique<SelectionServer>(
             [this](unsigned format) { return targetNames(format); }, "PRIMARY");
     }
-    const int result = primaryServer_->publish(std::move(content));
+    const int result = primaryServer_->publish(std::move(content), transient);
     if (result != error::Success) {
         return fail(result);
     }

@@ -61,6 +61,8 @@ public:
     unsigned registerFormat(const std::string& name) override;
     int getFormatName(unsigned format, std::string& name, int bufferSize) const override;
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
+    bool markTransient() override;
+    bool isMark(unsigned format) const override;
     bool offerClipboardAsPrimary() override;
     bool getPrimaryText(std::string& text) override;
 
@@ -106,6 +108,7 @@ private:
     std::optional<std::thread::id> openedBy_;
     // The content the opener is building, offered when it closes the clipboard.
     std::optional<SelectionContent> pending_;
+    bool pendingTransient_ = false;
     // The enumeration in progress.
     std::vector<unsigned> enumerated_;
     // When the program last offered an empty clipboard that no application has taken yet.

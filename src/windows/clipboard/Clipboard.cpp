@@ -20,8 +20,20 @@ Clipboard::~Clipboard() {
 }
 
 bool Clipboard::capture() {
+    return take(true);
+}
+
+bool Clipboard::captureContent() {
+    return take(false);
+}
+
+bool Clipboard::take(bool withMarks) {
     clear();
-    const std::vector<unsigned> formats = ClipboardHelper::getCurrentFormats();
+    std::vector<unsigned> formats = ClipboardHelper::getCurrentFormats();
+    if (!withMarks) {
+        formats.erase(std::remove_if(formats.begin(), formats.end(), ClipboardHelper::isMark),
+                      formats.end());
+    }
     if (formats.empty()) {
         return false;
     }
@@ -39,6 +51,14 @@ bool Clipboard::capture() {
 }
 
 void Clipboard::restore() {
+    put(false);
+}
+
+void Clipboard::restoreTransient() {
+    put(true);
+}
+
+void Clipboard::put(bool transient) {
     if (entries.empty()) {
         return;
     }
@@ -56,6 +76,10 @@ void Clipboard::restore() {
             }
             throw;
         }
+    }
+    if (transient) {
+        // After the content, so that applications meet its formats first as before.
+        ClipboardHelper::markTransient();
     }
 }
 

@@ -20,9 +20,15 @@ public:
     // Takes every format the clipboard can hand over as a memory block. False when the
     // clipboard was empty; formats that cannot be fetched are left out.
     bool capture();
+    // Takes what the clipboard holds as content to keep: the marks that only tell clipboard
+    // histories to skip it are left out. False when nothing else was there.
+    bool captureContent();
     // Puts copies of the snapshot's formats on the clipboard, replacing what it held. An
     // empty snapshot leaves the clipboard alone.
     void restore();
+    // The same for a moment only, for a copy or paste keystroke: marked so that clipboard
+    // histories do not record it.
+    void restoreTransient();
     // Frees every block and forgets the caption.
     void clear();
 
@@ -49,6 +55,9 @@ public:
     void setCaptured(bool flag) { captured = flag; }
 
 private:
+    bool take(bool withMarks);
+    void put(bool transient);
+
     std::vector<ClipboardEntry> entries;
     bool captured = false;
     std::string name;

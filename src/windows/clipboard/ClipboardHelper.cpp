@@ -105,6 +105,14 @@ void emptyClipboard() {
     }
 }
 
+void markTransient() {
+    static_cast<void>(os::clipboard().markTransient());
+}
+
+bool isMark(unsigned format) {
+    return os::clipboard().isMark(format);
+}
+
 os::MemoryHandle duplicateData(os::MemoryHandle memoryHandle, unsigned /*format*/) {
     // Every format the program keeps is a plain memory block, so a copy of its bytes is a
     // complete duplicate.

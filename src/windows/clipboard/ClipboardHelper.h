@@ -13,6 +13,12 @@ void openClipboard();
 // A failure to close is reported as a broken expectation; nothing is thrown.
 void closeClipboard();
 void emptyClipboard();
+// Marks what this opening puts on the clipboard as there only for a moment, so that clipboard
+// histories do not record it. A mark the system refuses only lets a history record the
+// content, so nothing is thrown.
+void markTransient();
+// Whether the format only marks content for clipboard histories.
+bool isMark(unsigned format);
 // A new block holding a copy of the block's bytes.
 os::MemoryHandle duplicateData(os::MemoryHandle memory, unsigned format);
 // The clipboard takes the block; on failure the caller keeps it.

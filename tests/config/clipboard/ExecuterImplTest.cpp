@@ -108,6 +108,50 @@ TEST_F(ExecuterImplTest, PasteTypesTheSlotAndThenRestoresTheUsersClipboard) {
     EXPECT_EQ(editor.text(), "Hello worldHellouser text");
 }
 
+// Clipboard histories skip content that carries the marks: what the program puts there only
+// for its keystroke carries them, the slot and the user's own clipboard never do.
+TEST_F(ExecuterImplTest, OnlyWhatIsThereForTheKeystrokeIsMarkedForClipboardHistories) {
+    std::vector<InProcessClipboard::Format> marks;
+    for (const char* name :
+         {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore",
+          "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+        marks.push_back({desktop.clipboard.registerFormat(name), std::string(4, '\0')});
+    }
+    const auto marked = [&marks](std::vector<InProcessClipboard::Format> content) {
+        content.insert(content.end(), marks.begin(), marks.end());
+        return content;
+    };
+
+    // A copy of nothing: the emptied clipboard holds the marks only, and no slot comes of it.
+    editor.select(0, 0);
+    executer.startCopy('K');
+    EXPECT_EQ(desktop.clipboard.content(), marks);
+    executer.finishCopy('K');
+    EXPECT_EQ(slotText('K'), "(empty)");
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    // An application whose copy carries marks of its own: the slot keeps the content only.
+    executer.startCopy('K');
+    desktop.clipboard.setContent(marked({{os::cf::Text, std::string("pass\0", 5)}}));
+    executer.finishCopy('K');
+    EXPECT_EQ(slotText('K'), "pass");
+    EXPECT_EQ(workspace.getClipboards()['K']->getFormats(), std::vector<unsigned>{os::cf::Text});
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    // A paste offers the slot with the marks and gives the user's clipboard back unmarked.
+    executer.startPaste('K');
+    EXPECT_EQ(desktop.clipboard.content(), marked({{os::cf::Text, std::string("pass\0", 5)}}));
+    executer.finishPaste('K');
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    // A user's own clipboard that carried marks gets them back as they were.
+    desktop.clipboard.setContent(marked(usersClipboard));
+    executer.startPaste('K');
+    executer.finishPaste('K');
+    EXPECT_EQ(desktop.clipboard.content(), marked(usersClipboard));
+    EXPECT_TRUE(assertions.reports.empty());
+}
+
 TEST_F(ExecuterImplTest, PasteFromAnEmptySlotDoesNothingAtAll) {
     EXPECT_FALSE(executer.startPaste('J'));
     EXPECT_FALSE(executer.startPaste(300));

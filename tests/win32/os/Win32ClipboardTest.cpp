@@ -2,6 +2,7 @@
 #include "os/win32/Win32Clipboard.h"
 #include "win32/os/ScriptedDataObject.h"
 
+#include <algorithm>
 #include <windows.h>
 // After windows.h, which it relies on.
 #include <cstring>
@@ -364,6 +365,46 @@ TEST_F(Win32ClipboardTest, DataIsReadOnAThreadOfItsOwnAndAgainAfterThatThreadEnd
         EXPECT_EQ(seen, BinaryBytes) << "round " << round;
     }
     EXPECT_EQ(readFormat(clipboard_, testFormat_), BinaryBytes);
+}
+
+// Windows' clipboard history, its cloud clipboard and clipboard viewers skip content that
+// carries these formats; each holds a 32-bit 0 and is known as a mark whatever its case.
+TEST_F(Win32ClipboardTest, TransientContentCarriesTheMarksThatHistoriesSkip) {
+    ASSERT_TRUE(clipboard_.open(owner()));
+    ASSERT_TRUE(clipboard_.empty());
+    HGLOBAL block = blockWith("slot\0"s);
+    ASSERT_EQ(clipboard_.setData(cf::Text, reinterpret_cast<MemoryHandle>(block)),
+              reinterpret_cast<MemoryHandle>(block));
+    ASSERT_TRUE(clipboard_.markTransient());
+    ASSERT_TRUE(clipboard_.close());
+
+    DWORD endError = 0;
+    ASSERT_TRUE(clipboard_.open(owner()));
+    const std::vector<unsigned> formats = enumerate(endError);
+    ASSERT_TRUE(clipboard_.close());
+    for (const char* name :
+         {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore",
+          "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+        SCOPED_TRACE(name);
+        const unsigned mark = RegisterClipboardFormatA(name);
+        EXPECT_NE(std::find(formats.begin(), formats.end(), mark), formats.end());
+        EXPECT_EQ(readFormat(clipboard_, mark), std::string(4, '\0'));
+        EXPECT_TRUE(clipboard_.isMark(mark));
+    }
+    EXPECT_TRUE(clipboard_.isMark(RegisterClipboardFormatA("clipboard viewer ignore")));
+    EXPECT_FALSE(clipboard_.isMark(cf::Text));
+    EXPECT_FALSE(clipboard_.isMark(testFormat_));
+    EXPECT_EQ(readFormat(clipboard_, cf::Text), "slot\0"s);
+
+    // Content put without the marks has none left from before.
+    put({{cf::Text, "user\0"s}});
+    ASSERT_TRUE(clipboard_.open(owner()));
+    const std::vector<unsigned> plain = enumerate(endError);
+    ASSERT_TRUE(clipboard_.close());
+    EXPECT_FALSE(plain.empty());
+    EXPECT_EQ(std::count_if(plain.begin(), plain.end(),
+                            [this](unsigned format) { return clipboard_.isMark(format); }),
+              0);
 }
 
 TEST_F(Win32ClipboardTest, ThereIsNoPrimarySelection) {
