@@ -45,18 +45,8 @@ click() {  # WINDOW X Y
 }
 
 # The program's icon docked in trayer's panel (a new window each time the icon is shown).
-wait_icon() {
-    local id
-    for _ in $(seq 1 "${tries}"); do
-        id="$(xwininfo -root -tree | awk '/"pastrix": \("pastrix" "pastrix"\)/ {print $1}')"
-        if [ -n "${id}" ]; then
-            echo "${id}"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
+docked_icon() { xwininfo -root -tree | awk '/"pastrix": \("pastrix" "pastrix"\)/ {print $1}'; }
+wait_icon() { wait_output docked_icon; }
 
 shot() {
     import -window root "${artifacts}/$1.png"

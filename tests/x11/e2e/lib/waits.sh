@@ -12,19 +12,24 @@ wait_until() {
     return 1
 }
 
-# Waits until a visible window's title matches (a regular expression) and prints its id.
-wait_window() {
-    local id
+# Runs the command every 0.1 s until it prints something, and prints that.
+wait_output() {
+    local output
     for _ in $(seq 1 "${tries}"); do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)"
-        if [ -n "${id}" ]; then
-            echo "${id}"
+        output="$("$@")"
+        if [ -n "${output}" ]; then
+            echo "${output}"
             return 0
         fi
         sleep 0.1
     done
     return 1
 }
+
+first_window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+
+# Waits until a visible window's title matches (a regular expression) and prints its id.
+wait_window() { wait_output first_window_named "$1"; }
 
 # Waits until no visible window's title matches.
 wait_gone() {
