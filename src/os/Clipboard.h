@@ -82,6 +82,9 @@ public:
     virtual bool markTransient() = 0;
     // Whether the format is one of those marks rather than content.
     virtual bool isMark(unsigned format) const = 0;
+    // Whether the mark, holding these bytes, says that its owner keeps the content secret (a
+    // password manager's copy of a password): such content is kept in memory only.
+    virtual bool marksSecret(unsigned format, const std::string& bytes) const = 0;
 
     // The primary selection, on desktops that have one (X11: the text the user selected last),
     // for applications that paste from it or whose selection is what they copy. Without one

@@ -614,6 +614,9 @@ TEST_F(X11ClipboardTest, WhatIsThereForAKeystrokeOffersTheHintClipboardHistories
     ASSERT_TRUE(kept.captureContent());
     EXPECT_EQ(kept.getFormats(), std::vector<unsigned>{1});
     EXPECT_EQ(kept.getText(), "hunter2");
+    // The hint said secret: the slot keeps it in memory only.
+    EXPECT_TRUE(kept.isSecret());
+    EXPECT_FALSE(exact.isSecret());
 }
 
 TEST_F(X11ClipboardTest, AnotherClientTakingTheClipboardOverIsSeen) {

@@ -40,8 +40,9 @@ std::string PXToolTip::textFor(int key, int kind) const {
     const auto* slot =
         isSlot ? workspace.getClipboards()[static_cast<std::size_t>(key)].get() : nullptr;
     if (slot != nullptr) {
-        shown += "[" + workspace::SlotDescription::dataTypes(slot->getDataTypes()) +
-                 "] : " + preview(slot->getText());
+        shown +=
+            "[" + workspace::SlotDescription::dataTypes(slot->getDataTypes()) + "] : " +
+            (slot->isSecret() ? workspace::SlotDescription::SecretText : preview(slot->getText()));
     } else {
         shown += "[EMPTY]";
     }

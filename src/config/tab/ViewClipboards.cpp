@@ -59,7 +59,8 @@ void ViewClipboards::refresh() {
         }
         list.addRow(
             {std::to_string(slot->getVirtualKey()), slot->getKeyName(),
-             workspace::SlotDescription::preview(slot->getText()),
+             slot->isSecret() ? workspace::SlotDescription::SecretText
+                              : workspace::SlotDescription::preview(slot->getText()),
              workspace::SlotDescription::dataTypes(slot->getDataTypes()), slot->getCaption()},
             list.GetItemCount());
     }

@@ -7,6 +7,9 @@
 // of data.
 namespace products::pastrix::config::workspace::SlotDescription {
 
+// What stands for a secret's text, which is never shown.
+inline constexpr const char* SecretText = "[Secret, not saved]";
+
 // At most the first 200 characters, cut at the first carriage return, with "..." appended
 // when that is shorter than the whole text.
 std::string preview(const std::string& text);

@@ -210,6 +210,15 @@ void Workspace::saveClipboard(unsigned clipboardNumber) {
         return;
     }
     try {
+        if (clipboard->isSecret()) {
+            // Kept for this run only; the slot's older file goes too, or a restart would bring
+            // back what the secret replaced.
+            const std::string fileName = getClipboardFileName(clipboardNumber);
+            if (io::file::FileHelper::exists(fileName)) {
+                files::deleteFile(fileName);
+            }
+            return;
+        }
         if (sizeLimit != 0 && clipboard->getSize() > sizeLimit) {
             // The file written earlier for the slot stays as it is.
             return;

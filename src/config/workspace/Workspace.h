@@ -63,7 +63,8 @@ public:
     bool setFromCurrentClipboard(unsigned clipboardNumber);
     // Fills the slot with the content, which is left empty. Nothing is written.
     void setClipboard(unsigned clipboardNumber, windows::clipboard::Clipboard& content);
-    // Writes the slot's file unless the slot is larger than the size limit.
+    // Writes the slot's file unless the slot is larger than the size limit. A secret is never
+    // written: the slot's older file is removed instead.
     void saveClipboard(unsigned clipboardNumber);
     // Empties the slot and deletes its file.
     void deleteClipboard(unsigned clipboardNumber);

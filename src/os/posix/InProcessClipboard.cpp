@@ -216,6 +216,12 @@ bool InProcessClipboard::isMark(unsigned format) const {
     return getFormatName(format, name, 256) > 0 && common::ClipboardMarks::isWindowsMark(name);
 }
 
+bool InProcessClipboard::marksSecret(unsigned format, const std::string& bytes) const {
+    std::string name;
+    return getFormatName(format, name, 256) > 0 && common::ClipboardMarks::isWindowsMark(name) &&
+           common::ClipboardMarks::marksSecret(name, bytes);
+}
+
 bool InProcessClipboard::offerClipboardAsPrimary() {
     std::lock_guard lock(mutex_);
     for (const Format& format : formats_) {

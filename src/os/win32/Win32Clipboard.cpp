@@ -233,6 +233,12 @@ bool Win32Clipboard::isMark(unsigned format) const {
     return getFormatName(format, name, 256) > 0 && common::ClipboardMarks::isWindowsMark(name);
 }
 
+bool Win32Clipboard::marksSecret(unsigned format, const std::string& bytes) const {
+    std::string name;
+    return getFormatName(format, name, 256) > 0 && common::ClipboardMarks::isWindowsMark(name) &&
+           common::ClipboardMarks::marksSecret(name, bytes);
+}
+
 bool Win32Clipboard::changeClipboardChain(WindowHandle remove, WindowHandle next) {
     return ChangeClipboardChain(reinterpret_cast<HWND>(remove), reinterpret_cast<HWND>(next)) !=
            FALSE;

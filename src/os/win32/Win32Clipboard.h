@@ -37,6 +37,7 @@ public:
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
     bool markTransient() override;
     bool isMark(unsigned format) const override;
+    bool marksSecret(unsigned format, const std::string& bytes) const override;
     // Windows has no primary selection: both fail with error::NotSupported.
     bool offerClipboardAsPrimary() override;
     bool getPrimaryText(std::string& text) override;

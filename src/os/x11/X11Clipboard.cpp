@@ -204,6 +204,12 @@ bool X11Clipboard::isMark(unsigned format) const {
     return name && *name == common::ClipboardMarks::X11Hint;
 }
 
+bool X11Clipboard::marksSecret(unsigned format, const std::string& bytes) const {
+    const std::optional<std::string> name = table_.name(format);
+    return name && *name == common::ClipboardMarks::X11Hint &&
+           common::ClipboardMarks::marksSecret(*name, bytes);
+}
+
 void X11Clipboard::awaitCopy() const {
     std::optional<Clock::time_point> emptiedAt;
     {

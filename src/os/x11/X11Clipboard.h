@@ -63,6 +63,7 @@ public:
     bool changeClipboardChain(WindowHandle remove, WindowHandle next) override;
     bool markTransient() override;
     bool isMark(unsigned format) const override;
+    bool marksSecret(unsigned format, const std::string& bytes) const override;
     bool offerClipboardAsPrimary() override;
     bool getPrimaryText(std::string& text) override;
 

@@ -31,8 +31,14 @@ bool Clipboard::take(bool withMarks) {
     clear();
     std::vector<unsigned> formats = ClipboardHelper::getCurrentFormats();
     if (!withMarks) {
-        formats.erase(std::remove_if(formats.begin(), formats.end(), ClipboardHelper::isMark),
-                      formats.end());
+        const auto marks =
+            std::stable_partition(formats.begin(), formats.end(),
+                                  [](unsigned format) { return !ClipboardHelper::isMark(format); });
+        if (marks == formats.begin()) {
+            return false;
+        }
+        secret = std::any_of(marks, formats.end(), ClipboardHelper::marksSecret);
+        formats.erase(marks, formats.end());
     }
     if (formats.empty()) {
         return false;
@@ -94,6 +100,7 @@ void Clipboard::clear() {
     entries.clear();
     caption = "";
     captured = false;
+    secret = false;
 }
 
 std::string Clipboard::getText() const {
@@ -155,6 +162,7 @@ void Clipboard::takeContentFrom(Clipboard& other) {
     other.caption.clear();
     captured = other.captured;
     other.captured = false;
+    secret = std::exchange(other.secret, false);
 }
 
 }  // namespace windows::clipboard

@@ -21,7 +21,8 @@ public:
     // clipboard was empty; formats that cannot be fetched are left out.
     bool capture();
     // Takes what the clipboard holds as content to keep: the marks that only tell clipboard
-    // histories to skip it are left out. False when nothing else was there.
+    // histories to skip it are left out, and the snapshot remembers whether they said that
+    // their owner keeps it secret. False when nothing else was there.
     bool captureContent();
     // Puts copies of the snapshot's formats on the clipboard, replacing what it held. An
     // empty snapshot leaves the clipboard alone.
@@ -53,6 +54,9 @@ public:
 
     bool isCaptured() const { return captured; }
     void setCaptured(bool flag) { captured = flag; }
+    // Content its owner marked as secret (a password manager's copy): kept in memory only,
+    // never written to disk nor shown.
+    bool isSecret() const { return secret; }
 
 private:
     bool take(bool withMarks);
@@ -60,6 +64,7 @@ private:
 
     std::vector<ClipboardEntry> entries;
     bool captured = false;
+    bool secret = false;
     std::string name;
     std::string caption;
 };

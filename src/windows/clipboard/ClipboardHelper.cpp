@@ -113,6 +113,24 @@ bool isMark(unsigned format) {
     return os::clipboard().isMark(format);
 }
 
+bool marksSecret(unsigned format) {
+    std::string bytes;
+    try {
+        const os::MemoryHandle block = getClipboardData(format);
+        try {
+            const std::size_t size = memory::globalSize(block);
+            bytes.assign(static_cast<const char*>(memory::globalLock(block)), size);
+            memory::globalUnlock(block);
+        } catch (const ::exceptions::Exception&) {
+            bytes.clear();
+        }
+        memory::globalFree(block);
+    } catch (const ::exceptions::Exception&) {
+        // Judged by its presence alone.
+    }
+    return os::clipboard().marksSecret(format, bytes);
+}
+
 os::MemoryHandle duplicateData(os::MemoryHandle memoryHandle, unsigned /*format*/) {
     // Every format the program keeps is a plain memory block, so a copy of its bytes is a
     // complete duplicate.

@@ -19,6 +19,9 @@ void emptyClipboard();
 void markTransient();
 // Whether the format only marks content for clipboard histories.
 bool isMark(unsigned format);
+// Whether the clipboard's mark of this format says that the content's owner keeps it secret.
+// A mark whose bytes cannot be read is judged by its presence alone.
+bool marksSecret(unsigned format);
 // A new block holding a copy of the block's bytes.
 os::MemoryHandle duplicateData(os::MemoryHandle memory, unsigned format);
 // The clipboard takes the block; on failure the caller keeps it.

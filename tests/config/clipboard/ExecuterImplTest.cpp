@@ -5,6 +5,7 @@
 #include "support/SimDesktopTest.h"
 #include "windows/clipboard/ClipboardException.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -150,6 +151,67 @@ TEST_F(ExecuterImplTest, OnlyWhatIsThereForTheKeystrokeIsMarkedForClipboardHisto
     executer.finishPaste('K');
     EXPECT_EQ(desktop.clipboard.content(), marked(usersClipboard));
     EXPECT_TRUE(assertions.reports.empty());
+}
+
+// A password manager's copy into a slot is kept for this run only: no file, and the slot's
+// older file goes so that a restart cannot bring back what it replaced.
+TEST_F(ExecuterImplTest, ASecretIsKeptInMemoryOnlyAndPastedMarkedAgain) {
+    executer.startCopy('K');
+    executer.finishCopy('K');
+    ASSERT_TRUE(std::filesystem::exists(path("ws/px_75.pxf")));
+
+    const InProcessClipboard::Format password{os::cf::Text, std::string("hunter2\0", 8)};
+    const unsigned viewerIgnore = desktop.clipboard.registerFormat("Clipboard Viewer Ignore");
+    executer.startCopy('K');
+    desktop.clipboard.setContent({password, {viewerIgnore, ""}});
+    executer.finishCopy('K');
+    ASSERT_EQ(slotText('K'), "hunter2");
+    EXPECT_TRUE(workspace.getClipboards()['K']->isSecret());
+    EXPECT_FALSE(std::filesystem::exists(path("ws/px_75.pxf")));
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    // Offered with the marks, which say secret to every history.
+    editor.select(11, 11);
+    executer.startPaste('K');
+    EXPECT_EQ(editor.text(), "Hello worldhunter2");
+    const auto offered = desktop.clipboard.content();
+    ASSERT_FALSE(offered.empty());
+    EXPECT_EQ(offered[0], password);
+    const unsigned history = desktop.clipboard.registerFormat("CanIncludeInClipboardHistory");
+    EXPECT_TRUE(std::any_of(offered.begin(), offered.end(), [history](const auto& format) {
+        return format.format == history && format.bytes == std::string(4, '\0');
+    }));
+    executer.finishPaste('K');
+    EXPECT_EQ(desktop.clipboard.content(), usersClipboard);
+
+    Workspace restarted{reporter, 0, directory.string()};
+    restarted.open("ws");
+    EXPECT_FALSE(restarted.getClipboards()['K']);
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_TRUE(assertions.reports.empty());
+}
+
+// Which of the marks an application's copy carries decides whether it is a secret.
+TEST_F(ExecuterImplTest, OnlyTheMarksThatMeanSecretKeepACopyOffDisk) {
+    const auto copyWithMark = [this](const char* name, const std::string& value) {
+        std::filesystem::remove(path("ws/px_75.pxf"));
+        executer.startCopy('K');
+        desktop.clipboard.setContent({{os::cf::Text, std::string("text\0", 5)},
+                                      {desktop.clipboard.registerFormat(name), value}});
+        executer.finishCopy('K');
+        EXPECT_EQ(slotText('K'), "text") << name;
+        return std::filesystem::exists(path("ws/px_75.pxf"));
+    };
+    const std::string zero(4, '\0');
+    const std::string one("\1\0\0\0", 4);
+    EXPECT_FALSE(copyWithMark("ExcludeClipboardContentFromMonitorProcessing", one));
+    EXPECT_FALSE(copyWithMark("clipboard viewer ignore", ""));
+    EXPECT_FALSE(copyWithMark("CanIncludeInClipboardHistory", zero));
+    EXPECT_TRUE(copyWithMark("CanIncludeInClipboardHistory", one));
+    EXPECT_TRUE(copyWithMark("CanUploadToCloudClipboard", zero));
+    // The hint of another desktop means nothing here.
+    EXPECT_TRUE(copyWithMark("x-kde-passwordManagerHint", "secret"));
+    EXPECT_FALSE(workspace.getClipboards()['K']->isSecret());
 }
 
 TEST_F(ExecuterImplTest, PasteFromAnEmptySlotDoesNothingAtAll) {

@@ -41,6 +41,9 @@ TEST_F(PXToolTipTest, TextNamesTheGestureTheKindsOfDataAndTheStartOfTheText) {
     fillText('L', std::string(76, 'x'));
     fillText('X', std::string(75, 'x'));
     fillText('T', "first line\r\nsecond line");
+    // A password manager's copy: its text is never shown.
+    fillSlot('S', {{os::cf::Text, std::string("hunter2\0", 8)},
+                   {desktop.clipboard.registerFormat("Clipboard Viewer Ignore"), ""}});
 
     EXPECT_EQ(tooltip.textFor('H', 3), "Paste from [Text] : Hello world");
     EXPECT_EQ(tooltip.textFor('J', 3), "Paste from [EMPTY]");
@@ -49,6 +52,7 @@ TEST_F(PXToolTipTest, TextNamesTheGestureTheKindsOfDataAndTheStartOfTheText) {
     EXPECT_EQ(tooltip.textFor('L', 3), "Paste from [Text] : " + std::string(75, 'x') + "...");
     EXPECT_EQ(tooltip.textFor('X', 3), "Paste from [Text] : " + std::string(75, 'x'));
     EXPECT_EQ(tooltip.textFor('T', 3), "Paste from [Text] : first line...");
+    EXPECT_EQ(tooltip.textFor('S', 3), "Paste from [Text] : [Secret, not saved]");
     EXPECT_TRUE(assertions.reports.empty());
 
     EXPECT_EQ(tooltip.textFor('H', 2), "[Text] : Hello world");

@@ -80,6 +80,9 @@ TEST_F(ViewClipboardsTest, ListsEveryFilledSlotWithItsPreviewAndDataTypes) {
     fill('B', {text("\r\nsecond line")});
     fill('C', {text(std::string(200, 'x'))});
     fill('D', {text(std::string(250, 'y'))});
+    fill('S',
+         {text("hunter2"),
+          {desktop.clipboard.registerFormat("ExcludeClipboardContentFromMonitorProcessing"), ""}});
     openViewer([](os::sim::HeadlessView& view) {
         EXPECT_EQ(view.caption(), "ws");
         const auto columns = view.listColumns(viewer::List);
@@ -95,7 +98,8 @@ TEST_F(ViewClipboardsTest, ListsEveryFilledSlotWithItsPreviewAndDataTypes) {
                         {"66", "B", "...", "Text", ""},
                         {"67", "C", std::string(200, 'x'), "Text", ""},
                         {"68", "D", std::string(200, 'y') + "...", "Text", ""},
-                        {"75", "K", "hello...", "Text", "notes.txt - Editor"}}));
+                        {"75", "K", "hello...", "Text", "notes.txt - Editor"},
+                        {"83", "S", "[Secret, not saved]", "Text", ""}}));
     });
     EXPECT_EQ(desktop.views.modalRuns().back().templateId, viewer::Dialog);
 }
