@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Slot gestures beside a real clipboard history (CopyQ) and a password manager. Ten copies and
-# ten pastes into an editor keep every entry the user copied in the history. A password copied
-# into a slot with the gesture is pasted right, never written to disk (the slot's older file
-# goes) and is gone after a restart; the history skips the manager's own copies of it.
+# ten pastes into an editor leave no entry in the history that the user did not copy, and the
+# user's own entries are all there. A password copied into a slot with the gesture is pasted
+# right, never recorded, never written to disk (the slot's older file goes) and gone after a
+# restart.
+#
+# The editor is mousepad: l3afpad takes the clipboard over with what it pasted, so every paste
+# into it becomes a new, unmarked clipboard of its own that any history records.
 #
 #   history-test.sh PASTRIX PASTRIXCTL SECRET_OWNER
 #
@@ -50,8 +54,8 @@ slot_text() {
 }
 slot_holds() { [ "$(slot_text "$1")" = "$2" ]; }
 editor_title() { xdotool getwindowname "${editor_window}" 2>/dev/null; }
-editor_saved() { [ "$(editor_title)" = "note.txt" ]; }
-pasted_and_restored() { [ "$(editor_title)" = "*note.txt" ] && clipboard_holds "$1"; }
+editor_saved() { [ "$(editor_title)" = "${note} - Mousepad" ]; }
+pasted_and_restored() { [ "$(editor_title)" = "*${note} - Mousepad" ] && clipboard_holds "$1"; }
 listed() { "${pastrixctl}" workspace list "${slots}" 2>/dev/null | grep -q "^$1[^0-9]"; }
 no_file() { [ ! -e "$1" ]; }
 
@@ -100,7 +104,9 @@ wait_until cq eval 1 >/dev/null 2>&1 || {
 cq eval - <"$(dirname "$0")/copyq-skip-secrets.js" || exit 1
 # The monitor takes a while after the server and counts what it finds at its start as old:
 # it is ready once a new text is recorded.
+allowed=()
 for probe in $(seq 1 "${bound_s}"); do
+    allowed+=("probe ${probe}")
     printf 'probe %s' "${probe}" | xclip -selection clipboard -i
     for _ in $(seq 1 10); do
         history_top_is "probe ${probe}" && break 2
@@ -133,9 +139,9 @@ printf '%s\0' "${slot_only}" >"${work}/slot-only"
 "${pastrixctl}" workspace import "${slots}" 50 CF_TEXT "${work}/slot-only" >/dev/null || exit 1
 
 : >"${note}"
-l3afpad "${note}" >"${work}/l3afpad.log" 2>&1 &
+NO_AT_BRIDGE=1 mousepad "${note}" >"${work}/mousepad.log" 2>&1 &
 started+=("$!")
-editor_window="$(wait_window '^note\.txt$')" ||
+editor_window="$(wait_window 'note\.txt - Mousepad$')" ||
     { echo "FAIL: the editor's window did not come" >&2 && exit 1; }
 start_pastrix
 
@@ -147,6 +153,7 @@ for run in $(seq 1 "${runs}"); do
 
     # A copy of the editor's selection into slot 1: the user copies that too.
     text="copied in run ${run} ${RANDOM}"
+    allowed+=("${text}")
     xdotool windowactivate --sync "${editor_window}"
     xdotool key ctrl+a
     xdotool type --delay 1 "${text}"
@@ -183,10 +190,14 @@ xdotool key ctrl+a Delete ctrl+s
 wait_until editor_saved || fail "the emptied editor was not saved"
 gesture 1 1
 sleep 1
-[ "$(editor_title)" = "note.txt" ] || fail "a paste of slot 1 after the restart changed the editor"
+editor_saved || fail "a paste of slot 1 after the restart changed the editor"
 
-# The history holds everything the user copied.
+# The history holds what the user copied, all of it, and nothing else.
 history_entries >"${work}/history.txt"
+while IFS= read -r entry; do
+    printf '%s\n' "${allowed[@]}" "${own_entries[@]}" | grep -Fxq -- "${entry}" ||
+        fail "the history recorded '${entry}', which the user never copied"
+done <"${work}/history.txt"
 for entry in "${own_entries[@]}"; do
     grep -Fxq -- "${entry}" "${work}/history.txt" ||
         fail "the user's own '${entry}' is missing from the history"
@@ -199,5 +210,5 @@ if [ "${failures}" -ne 0 ]; then
     cat "${work}/pastrix.log" >&2
     exit 1
 fi
-echo "${runs} copies and ${runs} pastes beside CopyQ kept the user's own entries;" \
+echo "${runs} copies and ${runs} pastes beside CopyQ left only the user's own entries;" \
     "the secret stayed in memory"
