@@ -395,9 +395,12 @@ TEST_F(Win32ClipboardTest, TransientContentCarriesTheMarksThatHistoriesSkip) {
     EXPECT_FALSE(clipboard_.isMark(cf::Text));
     EXPECT_FALSE(clipboard_.isMark(testFormat_));
     EXPECT_EQ(readFormat(clipboard_, cf::Text), "slot\0"s);
+    // Another process, reading as a history does, finds them all.
+    EXPECT_EQ(finishPeer(startPeer("marks")), 0);
 
     // Content put without the marks has none left from before.
     put({{cf::Text, "user\0"s}});
+    EXPECT_EQ(finishPeer(startPeer("marks")), 5);
     ASSERT_TRUE(clipboard_.open(owner()));
     const std::vector<unsigned> plain = enumerate(endError);
     ASSERT_TRUE(clipboard_.close());
@@ -405,6 +408,25 @@ TEST_F(Win32ClipboardTest, TransientContentCarriesTheMarksThatHistoriesSkip) {
     EXPECT_EQ(std::count_if(plain.begin(), plain.end(),
                             [this](unsigned format) { return clipboard_.isMark(format); }),
               0);
+}
+
+// A password manager's copy from another process: which mark it carries, and what it holds,
+// says whether the content is a secret.
+TEST_F(Win32ClipboardTest, AnOwnersMarksSayWhetherItsContentIsSecret) {
+    const auto secretBy = [this](const std::string& mark, const std::string& value) {
+        EXPECT_EQ(finishPeer(startPeer("set hunter2 " + value + " \"" + mark + "\"")), 0);
+        const unsigned format = RegisterClipboardFormatA(mark.c_str());
+        EXPECT_TRUE(clipboard_.isFormatAvailable(format));
+        return clipboard_.isMark(format) &&
+               clipboard_.marksSecret(format, readFormat(clipboard_, format));
+    };
+    EXPECT_TRUE(secretBy("ExcludeClipboardContentFromMonitorProcessing", "00000000"));
+    EXPECT_TRUE(secretBy("Clipboard Viewer Ignore", "01"));
+    EXPECT_TRUE(secretBy("CanIncludeInClipboardHistory", "00000000"));
+    EXPECT_FALSE(secretBy("CanIncludeInClipboardHistory", "01000000"));
+    EXPECT_FALSE(secretBy("CanUploadToCloudClipboard", "00000000"));
+    EXPECT_FALSE(secretBy("Pastrix Test Format", "00000000"));
+    EXPECT_EQ(readFormat(clipboard_, cf::Text), "hunter2\0"s);
 }
 
 TEST_F(Win32ClipboardTest, ThereIsNoPrimarySelection) {

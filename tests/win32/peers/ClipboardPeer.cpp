@@ -1,12 +1,18 @@
 // Another process on the clipboard, for the Windows backend's tests.
 //
-//   pastrix_clipboard_peer set TEXT HEX   puts TEXT as CF_TEXT and the bytes HEX (two hex digits
-//                                         each) as "Pastrix Test Format", then exits
+//   pastrix_clipboard_peer set TEXT HEX [FORMAT]
+//                                         puts TEXT as CF_TEXT and the bytes HEX (two hex digits
+//                                         each) under the registered FORMAT ("Pastrix Test
+//                                         Format" when left out), then exits
 //   pastrix_clipboard_peer hold READY GO  opens the clipboard, signals the event READY and
 //                                         keeps the clipboard open until the event GO (10 s at
 //                                         most)
+//   pastrix_clipboard_peer marks          reads the clipboard as a clipboard history would:
+//                                         exits 0 when it carries all four marks that say "do
+//                                         not record", each holding a 32-bit 0, else 5
 //
-// Exit codes: 0 done, 2 bad arguments, 3 the clipboard refused, 4 an event was missing.
+// Exit codes: 0 done, 2 bad arguments, 3 the clipboard refused, 4 an event was missing, 5 the
+// marks are not all there.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -45,12 +51,12 @@ bool put(UINT format, const void* bytes, std::size_t size) {
     return true;
 }
 
-int set(const char* text, const char* hex) {
+int set(const char* text, const char* hex, const char* formatName) {
     std::vector<unsigned char> bytes;
     if (!parseHex(hex, bytes) || bytes.empty()) {
         return 2;
     }
-    const UINT format = RegisterClipboardFormatA("Pastrix Test Format");
+    const UINT format = RegisterClipboardFormatA(formatName);
     if (format == 0 || !OpenClipboard(nullptr)) {
         return 3;
     }
@@ -75,11 +81,37 @@ int hold(const char* ready, const char* go) {
     return 0;
 }
 
+int marks() {
+    if (!OpenClipboard(nullptr)) {
+        return 3;
+    }
+    int missing = 0;
+    for (const char* name :
+         {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore",
+          "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+        HANDLE data = GetClipboardData(RegisterClipboardFormatA(name));
+        const void* bytes = data != nullptr ? GlobalLock(data) : nullptr;
+        DWORD value = 1;
+        if (bytes != nullptr && GlobalSize(data) >= sizeof(value)) {
+            std::memcpy(&value, bytes, sizeof(value));
+        }
+        if (bytes != nullptr) {
+            GlobalUnlock(data);
+        }
+        missing += value == 0 ? 0 : 1;
+    }
+    CloseClipboard();
+    return missing == 0 ? 0 : 5;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "set") == 0) {
-        return set(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "set") == 0) {
+        return set(argv[2], argv[3], argc == 5 ? argv[4] : "Pastrix Test Format");
+    }
+    if (argc == 2 && std::strcmp(argv[1], "marks") == 0) {
+        return marks();
     }
     if (argc == 4 && std::strcmp(argv[1], "hold") == 0) {
         return hold(argv[2], argv[3]);
