@@ -7,8 +7,8 @@ namespace products::pastrix::config::coolkeys {
 
 namespace {
 
-// One abbreviation written backwards, with its first eight bytes (zero-padded) as a number,
-// so that most comparisons while sorting are one comparison of numbers.
+// One abbreviation, with its first eight bytes (zero-padded) as a number, so that most
+// comparisons while sorting are one comparison of numbers.
 struct Key {
     std::uint64_t head;
     std::uint32_t begin;
@@ -23,7 +23,7 @@ void AbbreviationIndex::build(const CoolKeyList& entries) {
     listRevision = entries.getRevision();
     abbreviationRevision = CKEntry::getAbbreviationRevision();
 
-    // The abbreviations backwards, side by side.
+    // The abbreviations side by side.
     std::vector<unsigned char> bytes;
     std::vector<Key> keys;
     keys.reserve(entries.size());
@@ -39,7 +39,7 @@ void AbbreviationIndex::build(const CoolKeyList& entries) {
             continue;
         }
         const std::string& abbreviation = entry->getAbbreviation();
-        std::reverse_copy(abbreviation.begin(), abbreviation.end(), bytes.begin() + offset);
+        std::copy(abbreviation.begin(), abbreviation.end(), bytes.begin() + offset);
         std::uint64_t head = 0;
         for (std::size_t i = 0; i < 8; ++i) {
             head = head << 8 | (i < abbreviation.size() ? bytes[offset + i] : 0U);
@@ -123,11 +123,11 @@ void AbbreviationIndex::build(const CoolKeyList& entries) {
     std::vector<NodeIndex> order;
     order.reserve(nodeCount);
     order.push_back(0);
-    nodes.assign(nodeCount + 1, Node{0, NoPosition});
+    nodes.assign(nodeCount + 1, Node{0, 0, NoPosition});
     characterOf.assign(nodeCount, 0);
     for (std::size_t number = 0; number < order.size(); ++number) {
         const NodeIndex old = order[number];
-        nodes[number] = Node{static_cast<NodeIndex>(order.size()), firstEntry[old]};
+        nodes[number] = Node{static_cast<NodeIndex>(order.size()), 0, firstEntry[old]};
         characterOf[number] = characters[old];
         for (NodeIndex place = childBegin[old]; place < childBegin[old + 1]; ++place) {
             order.push_back(children[place]);
@@ -135,9 +135,20 @@ void AbbreviationIndex::build(const CoolKeyList& entries) {
     }
     nodes[nodeCount].firstChild = static_cast<NodeIndex>(nodeCount);
 
-    lastCharacters.fill(NoNode);
+    firstCharacters.fill(Start);
     for (NodeIndex node = nodes[0].firstChild; node < nodes[1].firstChild; ++node) {
-        lastCharacters[characterOf[node]] = node;
+        firstCharacters[characterOf[node]] = node;
+    }
+    // The suffix links level by level: a node's is one step on from its parent's, and every
+    // node on the way is shallower, so it is linked already. The first entry of a node then
+    // also counts the abbreviations that end its path.
+    for (NodeIndex parent = 1; parent < nodeCount; ++parent) {
+        for (NodeIndex node = nodes[parent].firstChild; node < nodes[parent + 1].firstChild;
+             ++node) {
+            const NodeIndex suffix = next(nodes[parent].suffix, characterOf[node]);
+            nodes[node].suffix = suffix;
+            nodes[node].firstEntry = std::min(nodes[node].firstEntry, nodes[suffix].firstEntry);
+        }
     }
     built = true;
 }
@@ -151,45 +162,48 @@ AbbreviationIndex::NodeIndex AbbreviationIndex::child(NodeIndex parent,
                                                       unsigned char character) const {
     const unsigned char* begin = characterOf.data() + nodes[parent].firstChild;
     const unsigned char* end = characterOf.data() + nodes[parent + 1].firstChild;
-    const unsigned char* found = std::lower_bound(begin, end, character);
-    return found != end && *found == character ? static_cast<NodeIndex>(found - characterOf.data())
-                                               : NoNode;
+    // Most nodes have a few children; a scan of their bytes beats a binary search.
+    const void* found = std::memchr(begin, character, static_cast<std::size_t>(end - begin));
+    return found != nullptr ? static_cast<NodeIndex>(static_cast<const unsigned char*>(found) -
+                                                     characterOf.data())
+                            : NoNode;
 }
 
-AbbreviationIndex::Position AbbreviationIndex::firstEndingBefore(const std::string& text,
-                                                                 std::size_t end) const {
-    Position first = NoPosition;
-    std::size_t at = end - 1;
-    NodeIndex node = lastCharacters[static_cast<unsigned char>(text[at])];
-    while (node != NoNode) {
-        first = std::min(first, nodes[node].firstEntry);
-        if (at == 0) {
-            break;
+AbbreviationIndex::State AbbreviationIndex::next(State state, unsigned char character) const {
+    for (NodeIndex node = state; node != Start; node = nodes[node].suffix) {
+        const NodeIndex found = child(node, character);
+        if (found != NoNode) {
+            return found;
         }
-        --at;
-        node = child(node, static_cast<unsigned char>(text[at]));
     }
-    return first;
+    return firstCharacters[character];
 }
 
-std::size_t AbbreviationIndex::firstEndingAt(const std::string& text) const {
-    if (!built || text.empty()) {
-        return None;
-    }
-    const Position first = firstEndingBefore(text, text.size());
+std::size_t AbbreviationIndex::firstEndingIn(State state) const {
+    const Position first = built ? nodes[state].firstEntry : NoPosition;
     return first == NoPosition ? None : first;
 }
 
-std::size_t AbbreviationIndex::firstOccurringIn(const std::string& text) const {
+std::size_t AbbreviationIndex::firstOccurringIn(const std::string& text, State& state) const {
+    state = Start;
     if (!built) {
         return None;
     }
     // An abbreviation occurs somewhere exactly when it ends somewhere.
     Position first = NoPosition;
-    for (std::size_t end = text.size(); end > 0; --end) {
-        first = std::min(first, firstEndingBefore(text, end));
+    for (const char character : text) {
+        state = next(state, static_cast<unsigned char>(character));
+        first = std::min(first, nodes[state].firstEntry);
     }
     return first == NoPosition ? None : first;
+}
+
+AbbreviationIndex::State AbbreviationIndex::stateAfter(const std::string& text) const {
+    State state = Start;
+    for (const char character : text) {
+        state = next(state, static_cast<unsigned char>(character));
+    }
+    return state;
 }
 
 }  // namespace products::pastrix::config::coolkeys

@@ -44,12 +44,13 @@ void CoolKeyGenerator::addCharacter(const Entries& entries, char character) {
 
     std::size_t winner = AbbreviationIndex::None;
     if (holdsNoAbbreviation && index.isBuiltFrom(entries)) {
-        winner = index.firstEndingAt(typedText);
+        state = index.next(state, static_cast<unsigned char>(character));
+        winner = index.firstEndingIn(state);
     } else {
         // The list changed since the last character (or this is the first): an abbreviation
         // may occur anywhere in what was typed before.
         index.build(entries);
-        winner = index.firstOccurringIn(typedText);
+        winner = index.firstOccurringIn(typedText, state);
     }
     // Either nothing occurs, or the expansion below empties the typed characters.
     holdsNoAbbreviation = true;
@@ -60,11 +61,14 @@ void CoolKeyGenerator::addCharacter(const Entries& entries, char character) {
     if (typedText.size() > 2 * static_cast<std::uint64_t>(bufferLimit)) {
         // A limit of 0 keeps nothing rather than growing without end.
         typedText.erase(0, bufferLimit == 0 ? typedText.size() : bufferLimit);
+        // What was dropped can no longer begin an abbreviation.
+        state = index.stateAfter(typedText);
     }
 }
 
 void CoolKeyGenerator::expand(const CKEntry& entry) {
     typedText.clear();
+    state = AbbreviationIndex::Start;
     for (std::size_t i = 0; i < entry.getAbbreviation().size(); ++i) {
         Keyboard::sendKey(BackspaceKey, Press, 0);
         Keyboard::sendKey(BackspaceKey, Release, 0);

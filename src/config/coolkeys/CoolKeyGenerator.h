@@ -48,6 +48,8 @@ private:
     // characters hold none of them (an occurrence is expanded at once, which empties them),
     // so a new occurrence can only end at the character just added.
     AbbreviationIndex index;
+    // Where the index stands after the typed characters.
+    AbbreviationIndex::State state = AbbreviationIndex::Start;
     bool holdsNoAbbreviation = false;
 };
 
