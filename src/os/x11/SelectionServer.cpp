@@ -3,7 +3,7 @@
 #include "os/Clipboard.h"
 #include "os/ErrorCodes.h"
 #include "os/common/ClipboardMarks.h"
-#include "os/x11/XErrorTrap.h"
+#include "os/x11/X11ErrorTrap.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
@@ -50,7 +50,7 @@ SelectionServer::SelectionServer(TargetNames targetNames, const char* selection)
     if (display_ == nullptr) {
         return;
     }
-    XErrorTrap::ignoreErrorsOn(display_);
+    X11ErrorTrap::ignoreErrorsOn(display_);
     window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
     XSelectInput(display_, window_, PropertyChangeMask);
     clipboard_ = XInternAtom(display_, selection, False);
@@ -80,8 +80,8 @@ SelectionServer::SelectionServer(TargetNames targetNames, const char* selection)
     if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
         // Without a way to wake the serving thread the program could not take the selection.
         XDestroyWindow(display_, window_);
+        X11ErrorTrap::stopIgnoring(display_);
         XCloseDisplay(display_);
-        XErrorTrap::stopIgnoring(display_);
         display_ = nullptr;
         return;
     }
@@ -101,8 +101,8 @@ SelectionServer::~SelectionServer() {
     wake();
     thread_.join();
     XDestroyWindow(display_, window_);
+    X11ErrorTrap::stopIgnoring(display_);
     XCloseDisplay(display_);
-    XErrorTrap::stopIgnoring(display_);
     ::close(wakeRead_);
     ::close(wakeWrite_);
 }

@@ -4,10 +4,13 @@ struct _XDisplay;
 
 namespace os::x11 {
 
-// Catches the X protocol errors of the requests made while it lives on the calling thread, so
-// that a window that vanished between two requests (another client closed it) becomes a
-// failed call instead of ending the process, as Xlib's default handler would. The handler is
-// installed once for the process; errors outside a trap are dropped.
+// Xlib reports protocol errors to one handler per process, and its default one ends the
+// process. The program's handler is installed once and settles every error:
+// - on a connection whose errors are expected (a selection peer may destroy its window at any
+//   moment), the error is dropped;
+// - while a trap lives on the thread that made the request, the trap records it, so that a
+//   window that vanished between two requests becomes a failed call;
+// - any other error is dropped too.
 class X11ErrorTrap {
 public:
     explicit X11ErrorTrap(_XDisplay* display);
@@ -20,6 +23,10 @@ public:
     int sync();
 
     static void installHandler();
+    // Every error on the connection is dropped, trap or not, until stopIgnoring; call it
+    // before the connection is closed, since a later connection may get the same address.
+    static void ignoreErrorsOn(_XDisplay* display);
+    static void stopIgnoring(_XDisplay* display);
 
 private:
     _XDisplay* display_;

@@ -1,6 +1,6 @@
 #include "os/x11/XSelectionConnection.h"
 
-#include "os/x11/XErrorTrap.h"
+#include "os/x11/X11ErrorTrap.h"
 
 #include <X11/Xatom.h>
 #include <cstdint>
@@ -20,7 +20,7 @@ XSelectionConnection::XSelectionConnection() {
     if (display_ == nullptr) {
         return;
     }
-    XErrorTrap::ignoreErrorsOn(display_);
+    X11ErrorTrap::ignoreErrorsOn(display_);
     window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
     // Property changes tell when the next INCR step is there.
     XSelectInput(display_, window_, PropertyChangeMask);
@@ -30,8 +30,8 @@ XSelectionConnection::XSelectionConnection() {
 XSelectionConnection::~XSelectionConnection() {
     if (display_ != nullptr) {
         XDestroyWindow(display_, window_);
+        X11ErrorTrap::stopIgnoring(display_);
         XCloseDisplay(display_);
-        XErrorTrap::stopIgnoring(display_);
     }
 }
 
