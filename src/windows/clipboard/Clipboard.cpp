@@ -34,10 +34,9 @@ bool Clipboard::take(bool withMarks) {
         const auto marks =
             std::stable_partition(formats.begin(), formats.end(),
                                   [](unsigned format) { return !ClipboardHelper::isMark(format); });
-        if (marks == formats.begin()) {
-            return false;
-        }
-        secret = std::any_of(marks, formats.end(), ClipboardHelper::marksSecret);
+        // Marks alone are no content: they are not read then.
+        secret = marks != formats.begin() &&
+                 std::any_of(marks, formats.end(), ClipboardHelper::marksSecret);
         formats.erase(marks, formats.end());
     }
     if (formats.empty()) {

@@ -22,10 +22,8 @@ program="${work}/program"
 source "$(dirname "$0")/lib/session.sh"
 
 # A program directory of its own with the Cool Keys in place before the program starts.
-cp -a "$(dirname "${pastrix_executable}")" "${program}" || exit 1
+stage_program "${pastrix_executable}" "${ctl}" || exit 1
 rm -f "${program}"/Default/ck_*.ckf
-"${ctl}" config set "${program}/config.cfg" util.newsletter.SimpleSignUp.askForEmailAddress \
-    false >/dev/null || exit 1
 "${ctl}" config set "${program}/config.cfg" CC_Enabled true >/dev/null || exit 1
 add() { "${ctl}" coolkeys add "${program}/Default" "$@" >/dev/null || fail "cannot add $1"; }
 add ';ab' 'xbxbx'

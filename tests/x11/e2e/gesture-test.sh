@@ -79,11 +79,8 @@ summary() {
         }'
 }
 
-# A program directory of its own, so the test never touches the built one.
-cp -a "$(dirname "${pastrix_executable}")" "${program}" || exit 1
+stage_program "${pastrix_executable}" "${pastrixctl}" || exit 1
 rm -f "${program}/Default/px_49.pxf"
-"${pastrixctl}" config set "${program}/config.cfg" \
-    util.newsletter.SimpleSignUp.askForEmailAddress false || exit 1
 mkdir -p "${artifacts}"
 
 (cd "${program}" && exec ./"$(basename "${pastrix_executable}")") \

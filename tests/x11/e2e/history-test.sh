@@ -130,10 +130,8 @@ own_entries=("before the gestures")
 ! recorded "${secret}" || fail "CopyQ recorded the password manager's secret: not configured"
 
 # The program's own folder, with slot 2 holding a text the user never copied.
-cp -a "$(dirname "${pastrix_executable}")" "${program}" || exit 1
+stage_program "${pastrix_executable}" "${pastrixctl}" || exit 1
 rm -f "${slots}"/px_*.pxf
-"${pastrixctl}" config set "${program}/config.cfg" \
-    util.newsletter.SimpleSignUp.askForEmailAddress false || exit 1
 slot_only="only in slot two ${RANDOM}"
 printf '%s\0' "${slot_only}" >"${work}/slot-only"
 "${pastrixctl}" workspace import "${slots}" 50 CF_TEXT "${work}/slot-only" >/dev/null || exit 1

@@ -55,10 +55,8 @@ gesture() {
     xdotool keyup ctrl
 }
 
-cp -a "$(dirname "${pastrix_executable}")" "${program}" || exit 1
+stage_program "${pastrix_executable}" "${pastrixctl}" || exit 1
 rm -f "${program}/Default/px_49.pxf"
-"${pastrixctl}" config set "${program}/config.cfg" \
-    util.newsletter.SimpleSignUp.askForEmailAddress false || exit 1
 
 (cd "${program}" && exec ./"$(basename "${pastrix_executable}")") \
     >"${work}/pastrix.log" 2>&1 &

@@ -27,3 +27,12 @@ fail() {
 }
 
 now_us() { echo "${EPOCHREALTIME/./}"; }
+
+# A program directory of the script's own in ${program}, copied from the built program's ($1),
+# so that the test never touches the built one; the newsletter question is switched off with
+# pastrixctl ($2).
+stage_program() {
+    cp -a "$(dirname "$1")" "${program}" &&
+        "$2" config set "${program}/config.cfg" util.newsletter.SimpleSignUp.askForEmailAddress \
+            false >/dev/null
+}
