@@ -33,6 +33,14 @@
 // thread) needs no AttachThreadInput to the application in front: the library only keeps the
 // id, which tells a second copy of the program that one runs already.
 //
+// A gesture's taps. A low-level procedure that returns non-zero without calling the next hook
+// keeps the event from every application, so the taps of a slot key with Ctrl held (without
+// Alt: AltGr is Ctrl+Alt) or with the left button held are reported and then withheld, and so
+// are that key's repeats and its release, even when the trigger was let go first. Which keys
+// select a slot the program says (`keyboardSetSlotKeys`); none until it does. Synthesised
+// events are never withheld: the program's own Ctrl+C/Ctrl+V and Cool Keys, and the keys of
+// on-screen keyboards and automation tools, are meant for the application in front.
+//
 // What every process must agree on (which kinds of hook are set up, their windows and hooks,
 // the registered thread) is in a named file mapping in the session's namespace, not in a
 // shared data section: a shared section is one for every process that maps the image on the
@@ -138,9 +146,20 @@ std::array<bool, 256> seenDown{};
 
 void seedSeenDown() {
     for (int key = 1; key < 256; ++key) {
-        seenDown[static_cast<std::size_t>(key)] = (GetAsyncKeyState(key) & 0x8000) != 0;
+        // The generic Shift, Ctrl and Alt are down through their sided keys, whose events
+        // will bring them up.
+        const bool generic = key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU;
+        seenDown[static_cast<std::size_t>(key)] = !generic && (GetAsyncKeyState(key) & 0x8000) != 0;
     }
 }
+
+// The generic virtual keys whose gesture taps are withheld. The program sets them from its own
+// thread, which is also the one the procedures run on, but nothing needs that.
+std::array<std::atomic<std::uint8_t>, 256> slotKeys{};
+// Keys whose press was withheld; their repeats and release follow it.
+std::array<bool, 256> withheld{};
+// The left button as the mouse procedure saw it.
+bool leftButtonDown = false;
 
 // The key a WH_KEYBOARD procedure and the key messages name: Shift, Ctrl and Alt without side.
 unsigned genericKey(unsigned key) {
@@ -215,9 +234,46 @@ std::uint32_t keyData(const KBDLLHOOKSTRUCT& event, bool wasDown) {
     return data;
 }
 
-void onKey(const KBDLLHOOKSTRUCT& event) {
+// Low-level events name the sided keys, but Wine names the generic key of a synthesised one.
+bool isSeenDown(unsigned generic) {
+    const std::array<unsigned, 2> sides = sidedKeys(generic);
+    return seenDown[generic] || seenDown[sides[0]] || seenDown[sides[1]];
+}
+
+// As the program tells a gesture: the left button, or Ctrl without Alt.
+bool isGestureHeld() {
+    return leftButtonDown || (isSeenDown(VK_CONTROL) && !isSeenDown(VK_MENU));
+}
+
+// Whether the event is a gesture's tap (or the repeat or release of one) that the application
+// in front must not get. Called before the event is applied to seenDown.
+bool withholds(const KBDLLHOOKSTRUCT& event, unsigned key, bool released) {
+    if ((event.flags & LLKHF_INJECTED) != 0) {
+        return false;
+    }
+    if (released) {
+        const bool wasWithheld = withheld[key];
+        withheld[key] = false;
+        return wasWithheld;
+    }
+    if (withheld[key]) {
+        return true;
+    }
+    const unsigned generic = genericKey(key);
+    // The triggers are never taps, and a pressed Alt ends the Ctrl gesture.
+    if (generic == VK_CONTROL || generic == VK_MENU || !isGestureHeld() ||
+        slotKeys[generic].load() == 0) {
+        return false;
+    }
+    withheld[key] = true;
+    return true;
+}
+
+// Reports the event; true when the application in front must not get it.
+bool onKey(const KBDLLHOOKSTRUCT& event) {
     const unsigned key = event.vkCode & 0xFFU;
     const bool released = (event.flags & LLKHF_UP) != 0;
+    const bool withhold = reportWindow(true) != nullptr && withholds(event, key, released);
     const std::uint32_t data = keyData(event, seenDown[key]);
     seenDown[key] = !released;
     if (HWND window = reportWindow(true)) {
@@ -225,6 +281,7 @@ void onKey(const KBDLLHOOKSTRUCT& event) {
         PostMessageA(window, KeyEventMessage, genericKey(key),
                      static_cast<LPARAM>(static_cast<std::uint64_t>(data)));
     }
+    return withhold;
 }
 
 // The virtual key of a mouse button message, or 0.
@@ -265,6 +322,11 @@ bool isButtonDown(WPARAM message) {
 }
 
 void onMouse(WPARAM message) {
+    if (message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN) {
+        leftButtonDown = true;
+    } else if (message == WM_LBUTTONUP || message == WM_NCLBUTTONUP) {
+        leftButtonDown = false;
+    }
     HWND window = reportWindow(false);
     if (window == nullptr) {
         return;
@@ -284,6 +346,9 @@ std::int32_t initialize(bool keyboard, os::WindowHandle window, std::uintptr_t h
     }
     if (keyboard) {
         seedSeenDown();
+        withheld.fill(false);
+    } else {
+        leftButtonDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
     }
     store(kind->window, static_cast<std::uint64_t>(window));
     store(kind->hook, static_cast<std::uint64_t>(hook));
@@ -339,8 +404,9 @@ PASTRIX_HOOK_ENTRY void mouseDeinitializer() {
 
 // A WH_KEYBOARD_LL procedure.
 PASTRIX_HOOK_ENTRY LRESULT CALLBACK keyboardProcedure(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && lParam != 0) {
-        onKey(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+    if (code == HC_ACTION && lParam != 0 &&
+        onKey(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam))) {
+        return 1;
     }
     return CallNextHookEx(hookOf(true), code, wParam, lParam);
 }
@@ -351,6 +417,12 @@ PASTRIX_HOOK_ENTRY LRESULT CALLBACK mouseProcedure(int code, WPARAM wParam, LPAR
         onMouse(wParam);
     }
     return CallNextHookEx(hookOf(false), code, wParam, lParam);
+}
+
+PASTRIX_HOOK_ENTRY void keyboardSetSlotKeys(const std::uint8_t* keys) {
+    for (std::size_t key = 0; key < slotKeys.size(); ++key) {
+        slotKeys[key].store(keys != nullptr && keys[key] != 0 ? 1 : 0);
+    }
 }
 
 PASTRIX_HOOK_ENTRY std::int32_t getAttachThreadInputId() {
@@ -377,4 +449,6 @@ PASTRIX_HOOK_ENTRY void setAttachThreadInputId(std::int32_t threadId) {
     &getAttachThreadInputId;
 [[maybe_unused]] constexpr windows::hook::SetAttachThreadInputIdFunction setterType =
     &setAttachThreadInputId;
+[[maybe_unused]] constexpr windows::hook::SetSlotKeysFunction setSlotKeysType =
+    &keyboardSetSlotKeys;
 #endif

@@ -8,21 +8,22 @@ namespace {
 
 namespace entry = windows::hook::entry;
 
-TEST(HookLibraryEntries, TheLibraryExportsExactlyTheTenEntriesByTheirPlainNames) {
+TEST(HookLibraryEntries, TheLibraryExportsExactlyItsElevenEntriesByTheirPlainNames) {
     const HookLibraryModule library;
     ASSERT_NE(library.module(), nullptr) << PASTRIX_HOOK_LIBRARY_PATH;
 
-    EXPECT_THAT(library.exportedNames(),
-                ::testing::UnorderedElementsAre(
-                    entry::KeyboardIsInitiated, entry::MouseIsInitiated, entry::KeyboardInitializer,
-                    entry::MouseInitializer, entry::KeyboardDeinitializer,
-                    entry::MouseDeinitializer, entry::KeyboardProcedure, entry::MouseProcedure,
-                    entry::GetAttachThreadInputId, entry::SetAttachThreadInputId));
+    EXPECT_THAT(
+        library.exportedNames(),
+        ::testing::UnorderedElementsAre(
+            entry::KeyboardIsInitiated, entry::MouseIsInitiated, entry::KeyboardInitializer,
+            entry::MouseInitializer, entry::KeyboardDeinitializer, entry::MouseDeinitializer,
+            entry::KeyboardProcedure, entry::MouseProcedure, entry::GetAttachThreadInputId,
+            entry::SetAttachThreadInputId, entry::KeyboardSetSlotKeys));
     for (const char* name :
          {entry::KeyboardIsInitiated, entry::MouseIsInitiated, entry::KeyboardInitializer,
           entry::MouseInitializer, entry::KeyboardDeinitializer, entry::MouseDeinitializer,
           entry::KeyboardProcedure, entry::MouseProcedure, entry::GetAttachThreadInputId,
-          entry::SetAttachThreadInputId}) {
+          entry::SetAttachThreadInputId, entry::KeyboardSetSlotKeys}) {
         EXPECT_NE(library.find(name), nullptr) << name;
     }
 }

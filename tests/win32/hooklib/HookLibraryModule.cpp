@@ -18,7 +18,8 @@ HookLibraryModule::HookLibraryModule()
       getAttachThreadInputId(
           entry<windows::hook::GetAttachThreadInputIdFunction>(entry::GetAttachThreadInputId)),
       setAttachThreadInputId(
-          entry<windows::hook::SetAttachThreadInputIdFunction>(entry::SetAttachThreadInputId)) {}
+          entry<windows::hook::SetAttachThreadInputIdFunction>(entry::SetAttachThreadInputId)),
+      keyboardSetSlotKeys(entry<windows::hook::SetSlotKeysFunction>(entry::KeyboardSetSlotKeys)) {}
 
 HookLibraryModule::~HookLibraryModule() {
     unload();

@@ -37,6 +37,7 @@ public:
     HOOKPROC mouseProcedure;
     windows::hook::GetAttachThreadInputIdFunction getAttachThreadInputId;
     windows::hook::SetAttachThreadInputIdFunction setAttachThreadInputId;
+    windows::hook::SetSlotKeysFunction keyboardSetSlotKeys;
 
 private:
     template <typename Function>
