@@ -41,4 +41,18 @@ private:
     std::map<WindowHandle, Target*> routes_;
 };
 
+// The table of one toolkit and the procedure of its dialogs' window class, which asks it:
+// window procedures have no context of their own. One table per toolkit type.
+template <class Toolkit>
+struct ToolkitRoutes {
+    static ViewRoutes& table() {
+        static ViewRoutes routes;
+        return routes;
+    }
+    static std::intptr_t procedure(WindowHandle window, unsigned int message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+        return table().route(window, message, wParam, lParam);
+    }
+};
+
 }  // namespace os::common
