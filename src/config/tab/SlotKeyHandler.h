@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace products::pastrix::config::tab {
@@ -53,12 +52,6 @@ public:
     // which keeps those taps from the application in front).
     void setSlotKeysListener(std::function<void(const SlotKeys&)> listener);
     const std::vector<int>& getFilterKeys() const { return filterKeys; }
-    // Told at each trigger release after which no copy or paste runs: a gesture's operation
-    // finished, or none started (the keyboard hook, which then lets the typing it kept back
-    // during the operation reach the application).
-    void setGestureEndListener(std::function<void()> listener) {
-        gestureEndListener = std::move(listener);
-    }
 
     // The open slot viewer's window, 0 while none is open; it is told when a copy finished.
     void setViewerWindow(os::WindowHandle window) { viewerWindow = window; }
@@ -68,7 +61,6 @@ public:
 private:
     bool isDown(int virtualKey) const;
     void publishSlotKeys() const;
-    void handleKeyEvent(int virtualKey, bool pressed);
 
     bool enabled;
     std::vector<int> filterKeys;
@@ -77,7 +69,6 @@ private:
     clipboard::StateMachine stateMachine;
     os::WindowHandle viewerWindow = 0;
     std::function<void(const SlotKeys&)> slotKeysListener;
-    std::function<void()> gestureEndListener;
     mutable SlotKeys publishedSlotKeys{};
 };
 
