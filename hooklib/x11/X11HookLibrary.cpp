@@ -9,6 +9,17 @@
 // locks). The grabs are on the watcher's connection, so they end with the hooks and with the
 // process; the program's own keys pass through a gate (os/x11/X11KeyGate).
 //
+// Typing that comes while a gesture's copy or paste runs must reach the application after
+// it, so at the Ctrl release of a gesture whose tap was withheld the watcher grabs the whole
+// keyboard and keeps what is typed. The program's own keystrokes go through the gate, which
+// sends them from the watcher's connection between letting go and grabbing again. When the
+// program says the operation is over (`keyboardReleaseTyping`), or after HoldBound whatever
+// it does, the watcher lets go and types the kept keys again with XTEST. The program is told
+// of the kept keys by their replay, not when they were typed, so it sees them in the
+// application's order: after its own keystrokes (a Ctrl release typed meanwhile is not taken
+// for the end of the operation), and a next gesture's taps, replayed, are withheld and
+// reported like any others.
+//
 // What every process must agree on (which kinds of hook are set up, the registered thread) is
 // kept in lock files per user and display: a file is locked by the process that set the fact
 // up, so it ends with that process, however it ends.
@@ -20,6 +31,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <array>
 #include <atomic>
@@ -28,6 +40,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <future>
@@ -40,6 +53,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #define PASTRIX_HOOK_ENTRY extern "C" __attribute__((visibility("default")))
@@ -192,7 +206,12 @@ bool isHeldAnywhere(const char* fact, std::string* content = nullptr) {
 
 using PostFunction = int (*)(std::uintptr_t, unsigned int, std::uintptr_t, std::intptr_t,
                              const std::uint8_t*);
-using SetKeyGateFunction = void (*)(int (*)(unsigned), void (*)(unsigned));
+using SetKeyGateFunction = void (*)(int (*)(unsigned), void (*)(unsigned),
+                                    int (*)(const unsigned*, const unsigned char*, unsigned));
+
+// The longest the keyboard is kept after a gesture: longer than a copy waits for the
+// application (1.5 s), and a loaded machine is slow.
+constexpr std::chrono::milliseconds HoldBound{5000};
 
 // One kind of hook as this process set it up.
 struct Kind {
@@ -222,7 +241,7 @@ public:
     ~Watcher() {
         // Taken back first: the program's input may be passing a key through right now.
         if (setKeyGate_ != nullptr) {
-            setKeyGate_(nullptr, nullptr);
+            setKeyGate_(nullptr, nullptr, nullptr);
         }
         gateWatcher.store(nullptr);
         stopping_.store(true);
@@ -245,6 +264,14 @@ public:
     // The gate of the program's own keys (see X11SystemCalls.h), from the input's thread.
     bool pass(unsigned keycode);
     void restore(unsigned keycode);
+    bool sendHeld(const unsigned* keycodes, const unsigned char* presses, unsigned count);
+    // The program's operation is over: the kept keys go to the application.
+    void releaseTyping() {
+        if (holding_.load()) {
+            releaseWanted_.store(true);
+            wake();
+        }
+    }
 
     static int gatePass(unsigned keycode) {
         Watcher* current = gateWatcher.load();
@@ -255,6 +282,11 @@ public:
             current->restore(keycode);
         }
     }
+    static int gateSendHeld(const unsigned* keycodes, const unsigned char* presses,
+                            unsigned count) {
+        Watcher* current = gateWatcher.load();
+        return current != nullptr && current->sendHeld(keycodes, presses, count) ? 1 : 0;
+    }
 
     Watcher(const Watcher&) = delete;
     Watcher& operator=(const Watcher&) = delete;
@@ -263,6 +295,12 @@ private:
     void run();
     void prepare(Display* display);
     void onKey(unsigned keycode, bool released);
+    void handle(XEvent& next);
+    // During a hold only the raw events of the program's own keystrokes are posted.
+    bool isPosted(unsigned keycode, bool released);
+    void startHold();
+    void keep(const XKeyEvent& event);
+    void endHold();
     void onButton(unsigned button, bool released);
     void onXkb(const XkbEvent& event);
     void post(Kind& kind, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -295,6 +333,21 @@ private:
     std::array<bool, 256> grabs_{};
     std::array<unsigned, 256> passing_{};
     std::vector<unsigned> ctrlSets_;
+    // The hold: the watcher's keyboard grab between a gesture's Ctrl release and the end of
+    // its operation.
+    struct KeptKey {
+        unsigned keycode;
+        bool released;
+    };
+    std::atomic<bool> holding_{false};
+    std::atomic<bool> releaseWanted_{false};
+    std::chrono::steady_clock::time_point holdEnd_;
+    std::vector<KeptKey> kept_;
+    std::array<bool, 256> keptDown_{};
+    // Whether a passive grab took a tap since Ctrl was last released.
+    bool tapWithheld_ = false;
+    // The program's keystrokes sent during the hold, whose raw events are posted.
+    std::deque<KeptKey> own_;
     std::promise<void> ready_;
     std::unique_ptr<X11KeyMap> map_;
     PostFunction postMessage_ = nullptr;
@@ -339,7 +392,7 @@ void Watcher::run() {
     setKeyGate_ = reinterpret_cast<SetKeyGateFunction>(dlsym(RTLD_DEFAULT, "PastrixSetKeyGate"));
     if (setKeyGate_ != nullptr) {
         gateWatcher.store(this);
-        setKeyGate_(&Watcher::gatePass, &Watcher::gateRestore);
+        setKeyGate_(&Watcher::gatePass, &Watcher::gateRestore, &Watcher::gateSendHeld);
     }
     ready_.set_value();
 
@@ -348,30 +401,22 @@ void Watcher::run() {
         while (XPending(display) > 0) {
             XEvent next;
             XNextEvent(display, &next);
-            if (next.type == GenericEvent && next.xcookie.extension == xiOpcode_ &&
-                XGetEventData(display, &next.xcookie)) {
-                const auto* raw = static_cast<const XIRawEvent*>(next.xcookie.data);
-                switch (next.xcookie.evtype) {
-                    case XI_RawKeyPress:
-                    case XI_RawKeyRelease:
-                        onKey(static_cast<unsigned>(raw->detail),
-                              next.xcookie.evtype == XI_RawKeyRelease);
-                        break;
-                    case XI_RawButtonPress:
-                    case XI_RawButtonRelease:
-                        onButton(static_cast<unsigned>(raw->detail),
-                                 next.xcookie.evtype == XI_RawButtonRelease);
-                        break;
-                    default:
-                        break;
-                }
-                XFreeEventData(display, &next.xcookie);
-            } else if (next.type == xkbEventBase_) {
-                onXkb(*reinterpret_cast<const XkbEvent*>(&next));
-            }
+            handle(next);
+        }
+        if (holding_.load() &&
+            (releaseWanted_.exchange(false) || std::chrono::steady_clock::now() >= holdEnd_)) {
+            endHold();
+            continue;  // the replay's events
+        }
+        int timeout = -1;
+        if (holding_.load()) {
+            timeout = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           holdEnd_ - std::chrono::steady_clock::now())
+                                           .count()) +
+                      1;
         }
         pollfd waiting[2] = {{connection, POLLIN, 0}, {wake_, POLLIN, 0}};
-        if (poll(waiting, 2, -1) < 0 && errno != EINTR) {
+        if (poll(waiting, 2, timeout) < 0 && errno != EINTR) {
             break;
         }
         if ((waiting[1].revents & POLLIN) != 0) {
@@ -394,8 +439,42 @@ void Watcher::run() {
             // Otherwise the gate's round trip may have queued events: look at them above.
         }
     }
+    if (holding_.load()) {
+        endHold();  // nothing typed is lost when the hooks stop
+    }
     map_.reset();
     XCloseDisplay(display);
+}
+
+void Watcher::handle(XEvent& next) {
+    if (next.type == GenericEvent && next.xcookie.extension == xiOpcode_ &&
+        XGetEventData(display_, &next.xcookie)) {
+        const auto* raw = static_cast<const XIRawEvent*>(next.xcookie.data);
+        switch (next.xcookie.evtype) {
+            case XI_RawKeyPress:
+            case XI_RawKeyRelease: {
+                const auto keycode = static_cast<unsigned>(raw->detail);
+                const bool released = next.xcookie.evtype == XI_RawKeyRelease;
+                if (isPosted(keycode, released)) {
+                    onKey(keycode, released);
+                }
+                break;
+            }
+            case XI_RawButtonPress:
+            case XI_RawButtonRelease:
+                onButton(static_cast<unsigned>(raw->detail),
+                         next.xcookie.evtype == XI_RawButtonRelease);
+                break;
+            default:
+                break;
+        }
+        XFreeEventData(display_, &next.xcookie);
+    } else if (next.type == xkbEventBase_) {
+        onXkb(*reinterpret_cast<const XkbEvent*>(&next));
+    } else if (next.type == KeyPress || next.type == KeyRelease) {
+        // Delivered through a grab: the withheld taps, and what the hold keeps.
+        keep(next.xkey);
+    }
 }
 
 void Watcher::prepare(Display* display) {
@@ -468,6 +547,10 @@ void Watcher::onKey(unsigned keycode, bool released) {
         updateGeneric(0x10, 0xA0, 0xA1);
         updateGeneric(0x11, 0xA2, 0xA3);
         updateGeneric(0x12, 0xA4, 0xA5);
+    }
+    if (generic == 0x11 && released && (state_[0x11] & 0x80) == 0 &&
+        std::exchange(tapWithheld_, false)) {
+        startHold();
     }
     const unsigned scan = X11KeyMap::scanCodeOf(keycode);
     const bool altDown = (state_[VkMenu] & 0x80) != 0;
@@ -625,6 +708,7 @@ void Watcher::dropGrabs() {
         grabs_[keycode] = false;
     }
     XSync(display_, False);
+    releaseTyping();
     wake();  // the round trip may have queued events
 }
 
@@ -640,6 +724,127 @@ bool Watcher::pass(unsigned keycode) {
         XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, DefaultRootWindow(display_));
         // Done before the input's press is: both go to the same server, one after the other.
         XSync(display_, False);
+        wake();
+    }
+    return true;
+}
+
+bool Watcher::isPosted(unsigned keycode, bool released) {
+    if (!holding_.load()) {
+        return true;
+    }
+    std::lock_guard lock(grabMutex_);
+    if (!own_.empty() && own_.front().keycode == keycode && own_.front().released == released) {
+        own_.pop_front();
+        return true;
+    }
+    // The release of a key pressed before the hold is not replayed: the program is told now.
+    return released && !keptDown_[keycode];
+}
+
+void Watcher::startHold() {
+    std::lock_guard lock(grabMutex_);
+    if (holding_.load() || keyboard.window.load() == 0) {
+        return;
+    }
+    // Another client holding the keyboard (an open menu) keeps it; typing then goes as it did.
+    if (XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync, GrabModeAsync,
+                      CurrentTime) != GrabSuccess) {
+        return;
+    }
+    kept_.clear();
+    keptDown_.fill(false);
+    own_.clear();
+    releaseWanted_.store(false);
+    holdEnd_ = std::chrono::steady_clock::now() + HoldBound;
+    holding_.store(true);
+}
+
+void Watcher::keep(const XKeyEvent& event) {
+    if (event.keycode < 8 || event.keycode > 255) {
+        return;
+    }
+    const bool released = event.type == KeyRelease;
+    if (!holding_.load()) {
+        // A passive grab took this press: a gesture's tap, not one of the program's own
+        // keystrokes, which pass the grabs.
+        tapWithheld_ = tapWithheld_ || !released;
+        return;
+    }
+    std::lock_guard lock(grabMutex_);
+    if (!released) {
+        keptDown_[event.keycode] = true;
+    } else if (!keptDown_[event.keycode]) {
+        return;  // its press reached the application before the hold, or was a tap
+    } else {
+        keptDown_[event.keycode] = false;
+    }
+    kept_.push_back({event.keycode, released});
+}
+
+void Watcher::endHold() {
+    if (!holding_.load()) {
+        return;
+    }
+    {
+        std::lock_guard lock(grabMutex_);
+        XUngrabKeyboard(display_, CurrentTime);
+        XSync(display_, False);
+    }
+    // What came before the grab ended is still the hold's: kept, or the program's own.
+    while (XPending(display_) > 0) {
+        XEvent next;
+        XNextEvent(display_, &next);
+        handle(next);
+    }
+    std::lock_guard lock(grabMutex_);
+    holding_.store(false);
+    own_.clear();
+    // The server drops the press of a key that is down: one the user still holds goes up
+    // first, and every key the replay pressed goes up at its end, so none stays down.
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    std::array<bool, 256> down{};
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        down[keycode] = (keys[keycode / 8] & (1 << (keycode % 8))) != 0;
+    }
+    const auto send = [&](unsigned keycode, bool released) {
+        XTestFakeKeyEvent(display_, keycode, released ? False : True, CurrentTime);
+        down[keycode] = !released;
+    };
+    std::array<bool, 256> pressed{};
+    for (const KeptKey& key : kept_) {
+        if (!key.released && down[key.keycode]) {
+            send(key.keycode, true);
+        }
+        send(key.keycode, key.released);
+        pressed[key.keycode] = !key.released;
+    }
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        if (pressed[keycode]) {
+            send(keycode, true);
+        }
+    }
+    kept_.clear();
+    XSync(display_, False);
+}
+
+bool Watcher::sendHeld(const unsigned* keycodes, const unsigned char* presses, unsigned count) {
+    std::lock_guard lock(grabMutex_);
+    if (!holding_.load()) {
+        return false;
+    }
+    // One flush: the server handles the requests in order and takes the events in between
+    // without a grab, so they reach the application, and the user's keys after them are kept.
+    XUngrabKeyboard(display_, CurrentTime);
+    for (unsigned i = 0; i < count; ++i) {
+        own_.push_back({keycodes[i], presses[i] == 0});
+        XTestFakeKeyEvent(display_, keycodes[i], presses[i] != 0 ? True : False, CurrentTime);
+    }
+    if (XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync, GrabModeAsync,
+                      CurrentTime) != GrabSuccess) {
+        // Taken meanwhile by another client: what was kept goes now.
+        releaseWanted_.store(true);
         wake();
     }
     return true;
@@ -737,6 +942,15 @@ PASTRIX_HOOK_ENTRY void keyboardSetSlotKeys(const std::uint8_t* keys) {
     std::lock_guard lock(entries);
     if (watcher) {
         watcher->requestRegrab();
+    }
+}
+
+// The program's copy or paste after a gesture is over (or none runs): what was typed
+// meanwhile goes to the application now.
+PASTRIX_HOOK_ENTRY void keyboardReleaseTyping() {
+    std::lock_guard lock(entries);
+    if (watcher) {
+        watcher->releaseTyping();
     }
 }
 

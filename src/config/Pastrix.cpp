@@ -87,6 +87,9 @@ void runSettingsWindow(MessageBoxReporter& reporter, ::util::config::ConfigImpl&
         [&keyboardHook](const tab::SlotKeyHandler::SlotKeys& keys) {
             keyboardHook.setSlotKeys(keys);
         });
+    // What the user typed while a copy or paste ran reaches the application after it.
+    slotPage.getKeyHandler().setGestureEndListener(
+        [&keyboardHook] { keyboardHook.releaseTyping(); });
     clipboard::KeystrokeTable keystrokes;
     const std::string keystrokeProblems = keystrokes.addFile(clipboard::KeystrokeTable::FileName);
     if (!keystrokeProblems.empty()) {

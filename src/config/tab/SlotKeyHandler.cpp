@@ -76,6 +76,14 @@ bool SlotKeyHandler::isLeftButtonDown() const {
 }
 
 void SlotKeyHandler::onKeyEvent(int virtualKey, bool pressed) {
+    handleKeyEvent(virtualKey, pressed);
+    if (gestureEndListener && isTriggerKey(virtualKey) && !pressed &&
+        stateMachine.getState() == StateMachine::Idle) {
+        gestureEndListener();
+    }
+}
+
+void SlotKeyHandler::handleKeyEvent(int virtualKey, bool pressed) {
     if (!_tooltip) {
         PX_ASSERT(_tooltip);
         return;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace products::pastrix::config::tab {
@@ -52,6 +53,12 @@ public:
     // which keeps those taps from the application in front).
     void setSlotKeysListener(std::function<void(const SlotKeys&)> listener);
     const std::vector<int>& getFilterKeys() const { return filterKeys; }
+    // Told at each trigger release after which no copy or paste runs: a gesture's operation
+    // finished, or none started (the keyboard hook, which then lets the typing it kept back
+    // during the operation reach the application).
+    void setGestureEndListener(std::function<void()> listener) {
+        gestureEndListener = std::move(listener);
+    }
 
     // The open slot viewer's window, 0 while none is open; it is told when a copy finished.
     void setViewerWindow(os::WindowHandle window) { viewerWindow = window; }
@@ -61,6 +68,7 @@ public:
 private:
     bool isDown(int virtualKey) const;
     void publishSlotKeys() const;
+    void handleKeyEvent(int virtualKey, bool pressed);
 
     bool enabled;
     std::vector<int> filterKeys;
@@ -69,6 +77,7 @@ private:
     clipboard::StateMachine stateMachine;
     os::WindowHandle viewerWindow = 0;
     std::function<void(const SlotKeys&)> slotKeysListener;
+    std::function<void()> gestureEndListener;
     mutable SlotKeys publishedSlotKeys{};
 };
 

@@ -311,6 +311,18 @@ void X11Input::send(std::vector<Event>& events) {
     // Keycodes the hook library let through for these events, grabbed again once they are
     // sent: the program's own Ctrl+V must reach the application the gesture's taps did not.
     std::vector<unsigned> passed;
+    // A batch of plain keys (a copy or paste keystroke) is collected, so that the library can
+    // send it while it holds the keyboard; characters never come during a hold.
+    const bool plain = std::none_of(events.begin(), events.end(),
+                                    [](const Event& event) { return event.isCharacter; });
+    std::vector<std::pair<unsigned, bool>> plainKeys;
+    const auto sendKey = [&](unsigned keycode, bool press) {
+        if (plain) {
+            plainKeys.emplace_back(keycode, press);
+        } else {
+            XTestFakeKeyEvent(display_, keycode, press ? True : False, CurrentTime);
+        }
+    };
     std::bitset<256> down = keysDown();
     for (const Event& event : events) {
         if (!event.isCharacter) {
@@ -331,9 +343,9 @@ void X11Input::send(std::vector<Event>& events) {
                 // still holds (the last key of a Cool Key's abbreviation) would not type. Lift
                 // it first; the user's own release then finds it up and goes nowhere. A
                 // modifier held stays as it is: a second press changes nothing.
-                XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
+                sendKey(keycode, false);
             }
-            XTestFakeKeyEvent(display_, keycode, event.released ? False : True, CurrentTime);
+            sendKey(keycode, !event.released);
             down[keycode] = !event.released;
             continue;
         }
@@ -359,6 +371,11 @@ void X11Input::send(std::vector<Event>& events) {
             XTestFakeKeyEvent(display_, modifier, True, CurrentTime);
         }
         lastUse_ = std::chrono::steady_clock::now();
+    }
+    if (!plainKeys.empty() && !X11KeyGate::sendHeld(plainKeys)) {
+        for (const auto& [keycode, press] : plainKeys) {
+            XTestFakeKeyEvent(display_, keycode, press ? True : False, CurrentTime);
+        }
     }
     XSync(display_, False);
     for (const unsigned keycode : passed) {

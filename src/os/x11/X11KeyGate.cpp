@@ -15,6 +15,7 @@ std::mutex& gateMutex() {
 
 PastrixKeyGatePass passFunction = nullptr;
 PastrixKeyGateRestore restoreFunction = nullptr;
+PastrixKeyGateSendHeld sendHeldFunction = nullptr;
 
 }  // namespace
 
@@ -32,10 +33,25 @@ void X11KeyGate::restore(unsigned keycode) {
     }
 }
 
+bool X11KeyGate::sendHeld(const std::vector<std::pair<unsigned, bool>>& keys) {
+    std::vector<unsigned> keycodes;
+    std::vector<unsigned char> presses;
+    for (const auto& [keycode, press] : keys) {
+        keycodes.push_back(keycode);
+        presses.push_back(press ? 1 : 0);
+    }
+    std::lock_guard lock(gateMutex());
+    return sendHeldFunction != nullptr &&
+           sendHeldFunction(keycodes.data(), presses.data(),
+                            static_cast<unsigned>(keycodes.size())) != 0;
+}
+
 }  // namespace os::x11
 
-extern "C" void PastrixSetKeyGate(PastrixKeyGatePass pass, PastrixKeyGateRestore restore) {
+extern "C" void PastrixSetKeyGate(PastrixKeyGatePass pass, PastrixKeyGateRestore restore,
+                                  PastrixKeyGateSendHeld sendHeld) {
     std::lock_guard lock(gateMutex());
     passFunction = pass;
     restoreFunction = restore;
+    sendHeldFunction = sendHeld;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 namespace os::x11 {
 
 // The program's side of the hook library's key grabs: the library takes a gesture's key taps
@@ -13,6 +16,10 @@ public:
     // one, which `restore` takes again.
     static bool pass(unsigned keycode);
     static void restore(unsigned keycode);
+    // While the library holds the whole keyboard (a gesture's copy or paste runs, and typing
+    // must reach the application after it), it sends the key events itself and returns true;
+    // false, with nothing sent, otherwise.
+    static bool sendHeld(const std::vector<std::pair<unsigned, bool>>& keys);
 };
 
 }  // namespace os::x11

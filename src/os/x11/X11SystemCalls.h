@@ -20,7 +20,14 @@ int PastrixPostInputMessage(std::uintptr_t window, unsigned int message, std::ui
 // dropped it (false when the keycode was not grabbed, and restore is then not needed).
 using PastrixKeyGatePass = int (*)(unsigned keycode);
 using PastrixKeyGateRestore = void (*)(unsigned keycode);
+// While a gesture's operation runs the library holds the whole keyboard; `sendHeld` sends
+// the program's key events (keycode, non-zero for a press) from the library's connection
+// between letting go and taking the keyboard again, in one flush, so that no key the user
+// types meanwhile gets between. Zero, with nothing sent, when nothing is held.
+using PastrixKeyGateSendHeld = int (*)(const unsigned* keycodes, const unsigned char* presses,
+                                       unsigned count);
 
 // The library hands its gate over while it holds grabs, and null functions before it stops.
-void PastrixSetKeyGate(PastrixKeyGatePass pass, PastrixKeyGateRestore restore);
+void PastrixSetKeyGate(PastrixKeyGatePass pass, PastrixKeyGateRestore restore,
+                       PastrixKeyGateSendHeld sendHeld);
 }

@@ -36,6 +36,9 @@ inline constexpr const char* SetAttachThreadInputId = "setAttachThreadInputId";
 // Optional: a library that can keep a gesture's key taps from the application in front is told
 // which keys select a slot.
 inline constexpr const char* KeyboardSetSlotKeys = "keyboardSetSlotKeys";
+// Optional: a library that keeps what is typed while a gesture's copy or paste runs is told
+// when the operation is over (or none runs), so that the typing reaches the application now.
+inline constexpr const char* KeyboardReleaseTyping = "keyboardReleaseTyping";
 }  // namespace entry
 
 // Signatures of the entries. Results and thread ids are 32-bit; window and hook handles
@@ -50,6 +53,7 @@ using GetAttachThreadInputIdFunction = std::int32_t (*)();
 using SetAttachThreadInputIdFunction = void (*)(std::int32_t threadId);
 // 256 flags by virtual key, non-zero for a key that selects a slot; null for none.
 using SetSlotKeysFunction = void (*)(const std::uint8_t* slotKeys);
+using ReleaseTypingFunction = void (*)();
 }
 
 // The parts of the keyboard hook's key data.

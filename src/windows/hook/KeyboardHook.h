@@ -18,9 +18,13 @@ public:
     // their gesture taps from the application in front. Nothing happens with a library that
     // cannot.
     void setSlotKeys(const std::array<std::uint8_t, 256>& keys);
+    // Tells the library that a gesture's operation is over, or that none runs, so that what
+    // it kept of the user's typing meanwhile reaches the application now.
+    void releaseTyping();
 
 private:
     SetSlotKeysFunction setSlotKeysEntry = nullptr;
+    ReleaseTypingFunction releaseTypingEntry = nullptr;
 };
 
 }  // namespace windows::hook

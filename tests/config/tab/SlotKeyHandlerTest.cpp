@@ -174,6 +174,29 @@ TEST_F(SlotKeyHandlerTest, WithheldKeysFollowFilledSlotsFilterKeysAndEnabled) {
     EXPECT_EQ(withheld(), "");
 }
 
+// The keyboard hook lets the typing it kept back go once no operation runs: after the echo
+// that finishes a copy or paste, never between its start and its end, and at once when the
+// gesture started nothing.
+TEST_F(SlotKeyHandlerTest, TheGestureEndIsToldOnceNoOperationRuns) {
+    handler.setGestureEndListener([&] { executer.log.push_back("end"); });
+    play("ctrl+ K K ctrl-");
+    EXPECT_EQ(executer.log, (Log{"startCopy 75", "finishCopy 75", "end"}));
+    executer.log.clear();
+    play("ctrl+ K ctrl-");
+    EXPECT_EQ(executer.log, (Log{"startPaste 75", "finishPaste 75", "end"}));
+    executer.log.clear();
+    play("ctrl+ K K K ctrl-");
+    EXPECT_EQ(executer.log, (Log{"end"}));
+    executer.log.clear();
+    executer.emptySlots = true;
+    play("ctrl+ K ctrl-");
+    EXPECT_EQ(executer.log, (Log{"startPaste 75", "end"}));
+    executer.log.clear();
+    handler.setEnabled(false);
+    play("ctrl+ K ctrl- shift");
+    EXPECT_EQ(executer.log, (Log{"end"}));
+}
+
 TEST_F(SlotKeyHandlerTest, GesturesCopyPasteCancelAndRetarget) {
     const struct {
         const char* script;

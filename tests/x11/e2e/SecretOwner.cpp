@@ -2,17 +2,21 @@
 // with the target x-kde-passwordManagerHint holding "secret" beside the text. xclip serves one
 // target at a time, so the tests that need both use this.
 //
-//   pastrix_x11_secret_owner TEXT [HINT]
+//   pastrix_x11_secret_owner TEXT [HINT [DELAY_MS]]
 //
-// HINT is the hint's value ("secret" when left out; "none" offers the text alone). It owns
+// HINT is the hint's value ("secret" when left out; "none" offers the text alone). DELAY_MS
+// makes it answer each request that late, as a busy application does. It owns
 // CLIPBOARD at once and again on every Ctrl+C in its window, titled
 // "pastrix-password-manager", and prints "owned" each time. Runs until it is killed.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,12 +37,13 @@ void answer(Display* display, const XSelectionRequestEvent& request, Atom proper
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s TEXT [HINT]\n", argv[0]);
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: %s TEXT [HINT [DELAY_MS]]\n", argv[0]);
         return 2;
     }
     const std::string text = argv[1];
-    const std::string hint = argc == 3 ? argv[2] : "secret";
+    const std::string hint = argc >= 3 ? argv[2] : "secret";
+    const std::chrono::milliseconds delay(argc == 4 ? std::atol(argv[3]) : 0);
     const bool hinted = hint != "none";
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
             continue;
         }
         const XSelectionRequestEvent& request = event.xselectionrequest;
+        std::this_thread::sleep_for(delay);
         const Atom property = request.property == None ? request.target : request.property;
         if (request.target == targets) {
             XChangeProperty(display, request.requestor, property, XA_ATOM, 32, PropModeReplace,
