@@ -12,13 +12,14 @@
 // Typing that comes while a gesture's copy or paste runs must reach the application after
 // it, so at the Ctrl release of a gesture whose tap was withheld the watcher grabs the whole
 // keyboard and keeps what is typed. The program's own keystrokes go through the gate, which
-// sends them from the watcher's connection between letting go and grabbing again. When the
-// program says the operation is over (`keyboardReleaseTyping`), or after HoldBound whatever
-// it does, the watcher lets go and types the kept keys again with XTEST. The program is told
-// of the kept keys by their replay, not when they were typed, so it sees them in the
-// application's order: after its own keystrokes (a Ctrl release typed meanwhile is not taken
-// for the end of the operation), and a next gesture's taps, replayed, are withheld and
-// reported like any others.
+// sends them from the watcher's connection between letting go and grabbing again, with the
+// server held so that no other client's keys come in between. When the program says the
+// operation is over (`keyboardReleaseTyping`), or after HoldBound whatever it does, the
+// watcher lets go and types the kept keys again with XTEST, the server held once more. The
+// program is told of the kept keys by their replay, not when they were typed, so it sees
+// them in the application's order: after its own keystrokes (a Ctrl release typed meanwhile
+// is not taken for the end of the operation), and a next gesture's taps, replayed, are
+// withheld and reported like any others.
 //
 // What every process must agree on (which kinds of hook are set up, the registered thread) is
 // kept in lock files per user and display: a file is locked by the process that set the fact
@@ -348,6 +349,8 @@ private:
     bool tapWithheld_ = false;
     // The program's keystrokes sent during the hold, whose raw events are posted.
     std::deque<KeptKey> own_;
+    // Whether the hold's end holds the server (XGrabServer) right now.
+    bool serverHeld_ = false;
     std::promise<void> ready_;
     std::unique_ptr<X11KeyMap> map_;
     PostFunction postMessage_ = nullptr;
@@ -786,12 +789,15 @@ void Watcher::endHold() {
     if (!holding_.load()) {
         return;
     }
+    // No other client's request (another program's synthesised keys) may come between the
+    // end of the grab and the replay, or its keys would overtake the kept ones.
     {
         std::lock_guard lock(grabMutex_);
-        XUngrabKeyboard(display_, CurrentTime);
+        XGrabServer(display_);
+        serverHeld_ = true;
         XSync(display_, False);
     }
-    // What came before the grab ended is still the hold's: kept, or the program's own.
+    // What came before now is still the hold's: kept, or the program's own.
     while (XPending(display_) > 0) {
         XEvent next;
         XNextEvent(display_, &next);
@@ -812,6 +818,7 @@ void Watcher::endHold() {
         XTestFakeKeyEvent(display_, keycode, released ? False : True, CurrentTime);
         down[keycode] = !released;
     };
+    XUngrabKeyboard(display_, CurrentTime);
     std::array<bool, 256> pressed{};
     for (const KeptKey& key : kept_) {
         if (!key.released && down[key.keycode]) {
@@ -826,6 +833,8 @@ void Watcher::endHold() {
         }
     }
     kept_.clear();
+    XUngrabServer(display_);
+    serverHeld_ = false;
     XSync(display_, False);
 }
 
@@ -834,8 +843,13 @@ bool Watcher::sendHeld(const unsigned* keycodes, const unsigned char* presses, u
     if (!holding_.load()) {
         return false;
     }
-    // One flush: the server handles the requests in order and takes the events in between
-    // without a grab, so they reach the application, and the user's keys after them are kept.
+    // The server takes these requests in order and, with the server held, no other client's in
+    // between: the keys reach the application while no grab is on, and whatever is typed after
+    // them is kept. (The hold's end may hold the server already, waiting for this lock.)
+    const bool holdServer = !serverHeld_;
+    if (holdServer) {
+        XGrabServer(display_);
+    }
     XUngrabKeyboard(display_, CurrentTime);
     for (unsigned i = 0; i < count; ++i) {
         own_.push_back({keycodes[i], presses[i] == 0});
@@ -845,8 +859,14 @@ bool Watcher::sendHeld(const unsigned* keycodes, const unsigned char* presses, u
                       CurrentTime) != GrabSuccess) {
         // Taken meanwhile by another client: what was kept goes now.
         releaseWanted_.store(true);
-        wake();
     }
+    if (holdServer) {
+        XUngrabServer(display_);
+    }
+    XFlush(display_);
+    // The grab's round trip read the raw events of these keys into the connection's queue,
+    // where the watcher's poll does not see them; the program waits for their echo.
+    wake();
     return true;
 }
 
