@@ -41,6 +41,18 @@
 // events are never withheld: the program's own Ctrl+C/Ctrl+V and Cool Keys, and the keys of
 // on-screen keyboards and automation tools, are meant for the application in front.
 //
+// Typing during a gesture's copy or paste. The program starts the operation at the trigger's
+// release and sends its Ctrl+C or Ctrl+V a little later, once it has kept the user's own
+// clipboard; keys typed in between must reach the application after that keystroke. So at
+// the trigger release of a gesture whose tap was withheld the procedure starts a hold: every
+// key event that is not synthesised is kept, neither reported nor passed on, while the
+// program's own keys pass. When the program says the operation is over
+// (`keyboardReleaseTyping`), after HoldBound whatever it does, or when the hook ends, the kept
+// events are synthesised again in their order, marked so that they count as the user's: the
+// program hears of them then, in the order the application gets them (a Ctrl release typed
+// meanwhile is not taken for the echo of the program's own), and a next gesture's taps among
+// them are withheld like any others.
+//
 // What every process must agree on (which kinds of hook are set up, their windows and hooks,
 // the registered thread) is in a named file mapping in the session's namespace, not in a
 // shared data section: a shared section is one for every process that maps the image on the
@@ -56,6 +68,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <vector>
 #include <windows.h>
 
 #define PASTRIX_HOOK_ENTRY extern "C" __declspec(dllexport)
@@ -160,6 +173,21 @@ std::array<std::atomic<std::uint8_t>, 256> slotKeys{};
 std::array<bool, 256> withheld{};
 // The left button as the mouse procedure saw it.
 bool leftButtonDown = false;
+// Whether a tap was withheld since the trigger was last released.
+bool tapWithheld = false;
+
+// The hold of the user's typing while a gesture's operation runs. Only the procedures' thread
+// (the program's UI thread, which also calls the entries) touches it.
+struct Hold {
+    bool active = false;
+    UINT_PTR timer = 0;
+    std::vector<KBDLLHOOKSTRUCT> kept;
+};
+Hold hold;
+// Longer than a copy waits for the application (1.5 s); a loaded machine is slow.
+constexpr UINT HoldBoundMs = 5000;
+// The extra information of the kept events synthesised again ("PXrp").
+constexpr ULONG_PTR ReplayMark = 0x50587270;
 
 // The key a WH_KEYBOARD procedure and the key messages name: Shift, Ctrl and Alt without side.
 unsigned genericKey(unsigned key) {
@@ -245,10 +273,66 @@ bool isGestureHeld() {
     return leftButtonDown || (isSeenDown(VK_CONTROL) && !isSeenDown(VK_MENU));
 }
 
+// The user's own input: hardware, or kept during a hold and synthesised again.
+bool isUsers(const KBDLLHOOKSTRUCT& event) {
+    return (event.flags & LLKHF_INJECTED) == 0 || event.dwExtraInfo == ReplayMark;
+}
+
+void endHold();
+
+void CALLBACK onHoldBound(HWND, UINT, UINT_PTR, DWORD) {
+    endHold();
+}
+
+void startHold() {
+    if (hold.active) {
+        return;
+    }
+    hold.active = true;
+    hold.kept.clear();
+    hold.timer = SetTimer(nullptr, 0, HoldBoundMs, &onHoldBound);
+}
+
+// Types the kept events again. Their procedure calls come once this thread reads input again.
+void endHold() {
+    if (!hold.active) {
+        return;
+    }
+    hold.active = false;
+    if (hold.timer != 0) {
+        KillTimer(nullptr, hold.timer);
+        hold.timer = 0;
+    }
+    std::vector<INPUT> inputs;
+    inputs.reserve(hold.kept.size());
+    for (const KBDLLHOOKSTRUCT& event : hold.kept) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(event.vkCode);
+        input.ki.wScan = static_cast<WORD>(event.scanCode);
+        input.ki.dwFlags = ((event.flags & LLKHF_UP) != 0 ? KEYEVENTF_KEYUP : 0U) |
+                           ((event.flags & LLKHF_EXTENDED) != 0 ? KEYEVENTF_EXTENDEDKEY : 0U);
+        input.ki.dwExtraInfo = ReplayMark;
+        inputs.push_back(input);
+    }
+    hold.kept.clear();
+    if (!inputs.empty()) {
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    }
+}
+
+// A trigger went up: a gesture whose tap was withheld keeps the typing that follows.
+void onTriggerReleased() {
+    if (!isGestureHeld() && tapWithheld) {
+        tapWithheld = false;
+        startHold();
+    }
+}
+
 // Whether the event is a gesture's tap (or the repeat or release of one) that the application
 // in front must not get. Called before the event is applied to seenDown.
 bool withholds(const KBDLLHOOKSTRUCT& event, unsigned key, bool released) {
-    if ((event.flags & LLKHF_INJECTED) != 0) {
+    if (!isUsers(event)) {
         return false;
     }
     if (released) {
@@ -266,11 +350,16 @@ bool withholds(const KBDLLHOOKSTRUCT& event, unsigned key, bool released) {
         return false;
     }
     withheld[key] = true;
+    tapWithheld = true;
     return true;
 }
 
 // Reports the event; true when the application in front must not get it.
 bool onKey(const KBDLLHOOKSTRUCT& event) {
+    if (hold.active && isUsers(event)) {
+        hold.kept.push_back(event);
+        return true;
+    }
     const unsigned key = event.vkCode & 0xFFU;
     const bool released = (event.flags & LLKHF_UP) != 0;
     const bool withhold = reportWindow(true) != nullptr && withholds(event, key, released);
@@ -280,6 +369,9 @@ bool onKey(const KBDLLHOOKSTRUCT& event) {
         applyToThread(window, key, !released);
         PostMessageA(window, KeyEventMessage, genericKey(key),
                      static_cast<LPARAM>(static_cast<std::uint64_t>(data)));
+        if (released && genericKey(key) == VK_CONTROL && isUsers(event)) {
+            onTriggerReleased();
+        }
     }
     return withhold;
 }
@@ -326,6 +418,9 @@ void onMouse(WPARAM message) {
         leftButtonDown = true;
     } else if (message == WM_LBUTTONUP || message == WM_NCLBUTTONUP) {
         leftButtonDown = false;
+        if (reportWindow(true) != nullptr) {
+            onTriggerReleased();
+        }
     }
     HWND window = reportWindow(false);
     if (window == nullptr) {
@@ -347,6 +442,7 @@ std::int32_t initialize(bool keyboard, os::WindowHandle window, std::uintptr_t h
     if (keyboard) {
         seedSeenDown();
         withheld.fill(false);
+        tapWithheld = false;
     } else {
         leftButtonDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
     }
@@ -357,6 +453,9 @@ std::int32_t initialize(bool keyboard, os::WindowHandle window, std::uintptr_t h
 }
 
 void deinitialize(bool keyboard) {
+    if (keyboard) {
+        endHold();  // nothing typed is lost when the hook ends
+    }
     if (HookRecord* kind = record(keyboard)) {
         store(kind->initiated, std::int32_t{0});
         store(kind->window, std::uint64_t{0});
@@ -425,6 +524,12 @@ PASTRIX_HOOK_ENTRY void keyboardSetSlotKeys(const std::uint8_t* keys) {
     }
 }
 
+// The program's copy or paste after a gesture is over (or none runs): what was typed
+// meanwhile goes to the application now.
+PASTRIX_HOOK_ENTRY void keyboardReleaseTyping() {
+    endHold();
+}
+
 PASTRIX_HOOK_ENTRY std::int32_t getAttachThreadInputId() {
     return shared != nullptr ? load(shared->attachThreadInputId) : 0;
 }
@@ -451,4 +556,6 @@ PASTRIX_HOOK_ENTRY void setAttachThreadInputId(std::int32_t threadId) {
     &setAttachThreadInputId;
 [[maybe_unused]] constexpr windows::hook::SetSlotKeysFunction setSlotKeysType =
     &keyboardSetSlotKeys;
+[[maybe_unused]] constexpr windows::hook::ReleaseTypingFunction releaseTypingType =
+    &keyboardReleaseTyping;
 #endif

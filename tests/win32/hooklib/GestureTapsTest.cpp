@@ -3,9 +3,11 @@
 #include "InstalledHooks.h"
 #include "StartedProcess.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -87,6 +89,27 @@ bool reported(const std::vector<Event>& events, unsigned virtualKey, bool down) 
     return false;
 }
 
+// Where the key's press or release first reached the window, or -1.
+int positionOf(const std::vector<FrontWindow::Key>& keys, unsigned virtualKey, bool down) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].virtualKey == virtualKey && keys[i].down == down) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// Ctrl+<key> as the program synthesises its copy and paste keystrokes.
+void sendOwnKeystroke(unsigned virtualKey) {
+    for (const auto& [key, flags] : {std::pair<unsigned, DWORD>{VK_CONTROL, 0},
+                                     {virtualKey, 0},
+                                     {virtualKey, KEYEVENTF_KEYUP},
+                                     {VK_CONTROL, KEYEVENTF_KEYUP}}) {
+        keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)),
+                    flags, 0);
+    }
+}
+
 // The user's keys come from X through xdotool, so Wine hands them to the hooks as hardware
 // input; keybd_event stands for the program's own synthesised keys.
 class GestureTaps : public ::testing::Test {
@@ -113,18 +136,41 @@ protected:
         library.keyboardSetSlotKeys(flags.data());
     }
 
+    // What the program does with the events the hooks reported, round by round.
+    using Program = std::function<void(const std::vector<Event>&)>;
+
+    // Like the program when no copy or paste runs: every trigger release (Ctrl, the left
+    // button) ends a hold of the typing the library started.
+    Program idleProgram() {
+        return [this](const std::vector<Event>& round) {
+            const bool buttonReleased =
+                std::any_of(round.begin(), round.end(), [](const Event& event) {
+                    return event.message == windows::hook::MouseEventMessage;
+                });
+            if (reported(round, VK_CONTROL, false) || buttonReleased) {
+                library.keyboardReleaseTyping();
+            }
+        };
+    }
+
     // Runs xdotool while this thread pumps, which runs the hook procedures; what the hooks
     // reported meanwhile is in `seen`. Wine cannot wait for a Unix process, so xdotool ends
     // with a tap of F12 and the run is over once the hooks reported its release.
-    bool runXdotool(const std::string& arguments) {
+    bool runXdotool(const std::string& arguments, Program program = {},
+                    std::chrono::milliseconds limit = 5s) {
+        if (!program) {
+            program = idleProgram();
+        }
         const StartedProcess xdotool("Z:\\usr\\bin\\xdotool " + arguments + " key F12");
         if (!xdotool.ok()) {
             return false;
         }
         seen.clear();
-        for (int round = 0; round < 100; ++round) {
-            const std::vector<Event> more = events.collect(0, 50ms);
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            const std::vector<Event> more = events.collect(0, 20ms);
             seen.insert(seen.end(), more.begin(), more.end());
+            program(more);
             if (reported(more, VK_F12, false)) {
                 const std::vector<Event> last = events.collect(0, 150ms);
                 seen.insert(seen.end(), last.begin(), last.end());
@@ -196,11 +242,7 @@ TEST_F(GestureTaps, ASlotKeyTappedWithTheLeftButtonHeldIsWithheld) {
 
 TEST_F(GestureTaps, TheProgramsOwnKeysAndKeysWithoutASlotPass) {
     // The program's paste keystroke, synthesised, with K a slot key.
-    keybd_event(VK_CONTROL, static_cast<BYTE>(MapVirtualKeyA(VK_CONTROL, MAPVK_VK_TO_VSC)), 0, 0);
-    keybd_event('K', static_cast<BYTE>(MapVirtualKeyA('K', MAPVK_VK_TO_VSC)), 0, 0);
-    keybd_event('K', static_cast<BYTE>(MapVirtualKeyA('K', MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, static_cast<BYTE>(MapVirtualKeyA(VK_CONTROL, MAPVK_VK_TO_VSC)),
-                KEYEVENTF_KEYUP, 0);
+    sendOwnKeystroke('K');
     events.collect(0, 300ms);
     const std::vector<FrontWindow::Key> synthesised = front.take();
     EXPECT_TRUE(reached(synthesised, 'K', true));
@@ -212,6 +254,77 @@ TEST_F(GestureTaps, TheProgramsOwnKeysAndKeysWithoutASlotPass) {
     const std::vector<FrontWindow::Key> typed = front.take();
     EXPECT_TRUE(reported(seen, 'K', true));
     EXPECT_TRUE(reached(typed, 'K', true));
+}
+
+TEST_F(GestureTaps, TypingDuringTheOperationReachesTheWindowAfterTheProgramsKeystroke) {
+    // The program: at the gesture's Ctrl release it starts the paste and sends its keystroke
+    // a while later (it keeps the user's clipboard first), pumping meanwhile, so the typing
+    // reaches the hooks before it; the echo of its own Ctrl release ends the operation.
+    int ctrlReleases = 0;
+    int rounds = 0;
+    const Program pasting = [&](const std::vector<Event>& round) {
+        if (reported(round, VK_CONTROL, false) && ++ctrlReleases == 2) {
+            library.keyboardReleaseTyping();
+        }
+        if (ctrlReleases == 1 && ++rounds == 10) {
+            sendOwnKeystroke('V');
+        }
+    };
+    ASSERT_TRUE(runXdotool("keydown ctrl key k keyup ctrl key b key c", pasting));
+
+    const std::vector<FrontWindow::Key> keys = front.take();
+    EXPECT_FALSE(reached(keys, 'K', true));
+    const int pasted = positionOf(keys, 'V', true);
+    ASSERT_NE(pasted, -1);
+    EXPECT_GT(positionOf(keys, 'B', true), pasted);
+    EXPECT_GT(positionOf(keys, 'C', true), positionOf(keys, 'B', true));
+    EXPECT_GT(positionOf(keys, 'C', false), positionOf(keys, 'C', true));
+    // The program heard of the typing only once it was typed again, after its own keys.
+    int ownEcho = -1;
+    int typed = -1;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        if (seen[i].virtualKey == 'V' && ownEcho == -1) {
+            ownEcho = static_cast<int>(i);
+        }
+        if (seen[i].virtualKey == 'B' && typed == -1) {
+            typed = static_cast<int>(i);
+        }
+    }
+    EXPECT_NE(ownEcho, -1);
+    EXPECT_GT(typed, ownEcho);
+}
+
+TEST_F(GestureTaps, KeptTypingGoesToTheWindowAtTheBoundWhenTheProgramNeverSaysSo) {
+    const Program stuck = [](const std::vector<Event>&) {};
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(runXdotool("keydown ctrl key k keyup ctrl key b", stuck, 10s));
+
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 4s);
+    const std::vector<FrontWindow::Key> keys = front.take();
+    EXPECT_TRUE(reached(keys, 'B', true));
+    EXPECT_TRUE(reached(keys, 'B', false));
+}
+
+TEST_F(GestureTaps, AGestureTypedDuringAHoldIsWithheldWhenItIsTypedAgain) {
+    // The first operation ends only a while after the second gesture was typed.
+    int rounds = 0;
+    bool released = false;
+    const Program slow = [&](const std::vector<Event>& round) {
+        if (!released && reported(seen, VK_CONTROL, false) && ++rounds == 15) {
+            library.keyboardReleaseTyping();
+            released = true;
+        } else if (released && reported(round, VK_CONTROL, false)) {
+            library.keyboardReleaseTyping();
+        }
+    };
+    ASSERT_TRUE(runXdotool("keydown ctrl key k keyup ctrl keydown ctrl key a keyup ctrl", slow));
+
+    const std::vector<FrontWindow::Key> keys = front.take();
+    EXPECT_TRUE(reported(seen, 'A', true));
+    EXPECT_FALSE(reached(keys, 'K', true));
+    EXPECT_FALSE(reached(keys, 'A', true));
+    EXPECT_FALSE(reached(keys, 'A', false));
+    EXPECT_TRUE(reached(keys, VK_CONTROL, false));
 }
 
 }  // namespace

@@ -8,22 +8,23 @@ namespace {
 
 namespace entry = windows::hook::entry;
 
-TEST(HookLibraryEntries, TheLibraryExportsExactlyItsElevenEntriesByTheirPlainNames) {
+TEST(HookLibraryEntries, TheLibraryExportsExactlyItsTwelveEntriesByTheirPlainNames) {
     const HookLibraryModule library;
     ASSERT_NE(library.module(), nullptr) << PASTRIX_HOOK_LIBRARY_PATH;
 
-    EXPECT_THAT(
-        library.exportedNames(),
-        ::testing::UnorderedElementsAre(
-            entry::KeyboardIsInitiated, entry::MouseIsInitiated, entry::KeyboardInitializer,
-            entry::MouseInitializer, entry::KeyboardDeinitializer, entry::MouseDeinitializer,
-            entry::KeyboardProcedure, entry::MouseProcedure, entry::GetAttachThreadInputId,
-            entry::SetAttachThreadInputId, entry::KeyboardSetSlotKeys));
+    EXPECT_THAT(library.exportedNames(),
+                ::testing::UnorderedElementsAre(
+                    entry::KeyboardIsInitiated, entry::MouseIsInitiated, entry::KeyboardInitializer,
+                    entry::MouseInitializer, entry::KeyboardDeinitializer,
+                    entry::MouseDeinitializer, entry::KeyboardProcedure, entry::MouseProcedure,
+                    entry::GetAttachThreadInputId, entry::SetAttachThreadInputId,
+                    entry::KeyboardSetSlotKeys, entry::KeyboardReleaseTyping));
     for (const char* name :
          {entry::KeyboardIsInitiated, entry::MouseIsInitiated, entry::KeyboardInitializer,
           entry::MouseInitializer, entry::KeyboardDeinitializer, entry::MouseDeinitializer,
           entry::KeyboardProcedure, entry::MouseProcedure, entry::GetAttachThreadInputId,
-          entry::SetAttachThreadInputId, entry::KeyboardSetSlotKeys}) {
+          entry::SetAttachThreadInputId, entry::KeyboardSetSlotKeys,
+          entry::KeyboardReleaseTyping}) {
         EXPECT_NE(library.find(name), nullptr) << name;
     }
 }

@@ -19,7 +19,9 @@ HookLibraryModule::HookLibraryModule()
           entry<windows::hook::GetAttachThreadInputIdFunction>(entry::GetAttachThreadInputId)),
       setAttachThreadInputId(
           entry<windows::hook::SetAttachThreadInputIdFunction>(entry::SetAttachThreadInputId)),
-      keyboardSetSlotKeys(entry<windows::hook::SetSlotKeysFunction>(entry::KeyboardSetSlotKeys)) {}
+      keyboardSetSlotKeys(entry<windows::hook::SetSlotKeysFunction>(entry::KeyboardSetSlotKeys)),
+      keyboardReleaseTyping(
+          entry<windows::hook::ReleaseTypingFunction>(entry::KeyboardReleaseTyping)) {}
 
 HookLibraryModule::~HookLibraryModule() {
     unload();

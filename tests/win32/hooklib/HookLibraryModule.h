@@ -38,6 +38,7 @@ public:
     windows::hook::GetAttachThreadInputIdFunction getAttachThreadInputId;
     windows::hook::SetAttachThreadInputIdFunction setAttachThreadInputId;
     windows::hook::SetSlotKeysFunction keyboardSetSlotKeys;
+    windows::hook::ReleaseTypingFunction keyboardReleaseTyping;
 
 private:
     template <typename Function>
