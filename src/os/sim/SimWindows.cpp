@@ -2,126 +2,28 @@
 
 #include "os/ErrorCodes.h"
 #include "os/common/Monitors.h"
-#include "os/common/WindowPlacement.h"
-
-#include <algorithm>
 
 namespace os::sim {
 
-namespace {
-
-std::intptr_t defaultProcedure(WindowHandle, unsigned int, std::uintptr_t, std::intptr_t) {
-    return 0;
-}
-
-}  // namespace
-
-SimWindows::SimWindows(Errors& errors) : errors_(errors) {}
-
-SimWindows::Window* SimWindows::find(WindowHandle window) {
-    const auto found = windows_.find(window);
-    if (found == windows_.end()) {
-        errors_.setLastError(error::InvalidWindowHandle);
-        return nullptr;
-    }
-    return &found->second;
-}
-
-const SimWindows::Window* SimWindows::find(WindowHandle window) const {
-    return const_cast<SimWindows*>(this)->find(window);
-}
-
-void SimWindows::schedulePaint(WindowHandle handle, Window& window) {
-    if (window.paintPending || (window.style & ws::Visible) == 0) {
-        return;
-    }
-    window.paintPending = true;
-    queues_[window.thread].push_back(Message{handle, wm::Paint, 0, 0});
-    queued_.notify_all();
-}
+SimWindows::SimWindows(Errors& errors) : errors_(errors), engine_(errors) {}
 
 bool SimWindows::registerClass(const WindowClass& windowClass) {
-    std::lock_guard lock(mutex_);
-    if (windowClass.className.empty()) {
-        errors_.setLastError(error::InvalidParameter);
-        return false;
-    }
-    if (!classes_.emplace(windowClass.className, windowClass).second) {
-        errors_.setLastError(error::ClassAlreadyExists);
-        return false;
-    }
-    return true;
+    return engine_.registerClass(windowClass);
 }
 
 bool SimWindows::unregisterClass(const std::string& className, InstanceHandle /*instance*/) {
-    std::lock_guard lock(mutex_);
-    if (classes_.erase(className) == 0) {
-        errors_.setLastError(error::ClassDoesNotExist);
-        return false;
-    }
-    return true;
+    return engine_.unregisterClass(className);
 }
 
 WindowHandle SimWindows::createWindow(const WindowCreation& creation) {
-    WindowHandle handle = 0;
-    WindowProcedure procedure = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        const auto windowClass = classes_.find(creation.className);
-        if (windowClass == classes_.end()) {
-            errors_.setLastError(error::ClassDoesNotExist);
-            return 0;
-        }
-        if (creation.parent != 0 && find(creation.parent) == nullptr) {
-            return 0;
-        }
-        Window window;
-        window.className = creation.className;
-        window.title = creation.title;
-        window.style = creation.style;
-        window.extendedStyle = creation.extendedStyle;
-        window.rect =
-            Rect{creation.x, creation.y, creation.x + creation.width, creation.y + creation.height};
-        window.parent = creation.parent;
-        window.thread = std::this_thread::get_id();
-        window.procedure = windowClass->second.procedure != nullptr ? windowClass->second.procedure
-                                                                    : &defaultProcedure;
-        procedure = window.procedure;
-        handle = nextHandle_;
-        nextHandle_ += 0x10;
-        windows_.emplace(handle, window);
-    }
-    if (procedure(handle, wm::Create, 0, 0) == -1) {
-        std::lock_guard lock(mutex_);
-        windows_.erase(handle);
-        errors_.setLastError(error::InvalidParameter);
-        return 0;
-    }
-    std::lock_guard lock(mutex_);
-    if (Window* window = find(handle)) {
-        schedulePaint(handle, *window);
-    }
-    return handle;
+    return engine_.createWindow(creation);
 }
 
 bool SimWindows::destroyWindow(WindowHandle window) {
-    WindowProcedure procedure = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        const Window* found = find(window);
-        if (found == nullptr) {
-            return false;
-        }
-        procedure = found->procedure;
+    if (!engine_.destroyWindow(window)) {
+        return false;
     }
-    procedure(window, wm::Destroy, 0, 0);
     std::lock_guard lock(mutex_);
-    windows_.erase(window);
-    for (auto& [thread, queue] : queues_) {
-        queue.erase(std::remove_if(queue.begin(), queue.end(),
-                                   [&](const Message& m) { return m.window == window; }),
-                    queue.end());
-    }
     if (foreground_ == window) {
         foreground_ = 0;
     }
@@ -132,46 +34,29 @@ bool SimWindows::destroyWindow(WindowHandle window) {
 }
 
 bool SimWindows::isWindow(WindowHandle window) const {
-    std::lock_guard lock(mutex_);
-    return windows_.count(window) != 0;
+    return engine_.isWindow(window);
 }
 
 bool SimWindows::postMessage(WindowHandle window, unsigned int message, std::uintptr_t wParam,
                              std::intptr_t lParam) {
-    std::lock_guard lock(mutex_);
-    const Window* found = find(window);
-    if (found == nullptr) {
-        return false;
-    }
-    queues_[found->thread].push_back(Message{window, message, wParam, lParam});
-    queued_.notify_all();
-    return true;
+    return engine_.postMessage(window, message, wParam, lParam);
 }
 
 void SimWindows::postQuitMessage(int exitCode) {
-    std::lock_guard lock(mutex_);
-    queues_[std::this_thread::get_id()].push_back(
-        Message{0, wm::Quit, static_cast<std::uintptr_t>(exitCode), 0});
-    queued_.notify_all();
+    engine_.postQuitMessage(exitCode);
 }
 
 bool SimWindows::peekMessage(Message& message, bool remove) {
-    std::lock_guard lock(mutex_);
-    auto& queue = queues_[std::this_thread::get_id()];
-    if (queue.empty()) {
+    const auto queued = engine_.peekMessage(remove);
+    if (!queued) {
         return false;
     }
-    message = queue.front();
-    if (remove) {
-        queue.pop_front();
-    }
+    message = queued->message;
     return true;
 }
 
 bool SimWindows::waitMessage(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(mutex_);
-    const auto& queue = queues_[std::this_thread::get_id()];
-    return queued_.wait_for(lock, timeout, [&queue] { return !queue.empty(); });
+    return engine_.waitMessage(timeout);
 }
 
 bool SimWindows::translateMessage(const Message& /*message*/) {
@@ -180,86 +65,51 @@ bool SimWindows::translateMessage(const Message& /*message*/) {
 }
 
 std::intptr_t SimWindows::dispatchMessage(const Message& message) {
-    if (message.window == 0) {
-        return 0;
-    }
-    WindowProcedure procedure = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        const Window* found = find(message.window);
-        if (found == nullptr) {
-            return 0;
-        }
-        procedure = found->procedure;
-    }
-    return procedure(message.window, message.message, message.wParam, message.lParam);
+    return engine_.dispatchMessage(message);
 }
 
 std::intptr_t SimWindows::defWindowProc(WindowHandle window, unsigned int message,
                                         std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
     if (message == wm::Close) {
         destroyWindow(window);
-    } else if (message == wm::Paint) {
-        validate(window);
+        return 0;
     }
-    return 0;
+    return engine_.defWindowProc(window, message);
 }
 
 bool SimWindows::getWindowRect(WindowHandle window, Rect& rect) const {
-    std::lock_guard lock(mutex_);
-    const Window* found = find(window);
-    if (found == nullptr) {
-        return false;
-    }
-    rect = found->rect;
-    return true;
+    return engine_.getWindowRect(window, rect);
 }
 
 unsigned SimWindows::getWindowStyle(WindowHandle window) const {
-    std::lock_guard lock(mutex_);
-    const Window* found = find(window);
-    return found == nullptr ? 0 : found->style;
+    return engine_.getWindowStyle(window).value_or(0U);
 }
 
 bool SimWindows::showWindow(WindowHandle window, int command) {
-    std::lock_guard lock(mutex_);
-    Window* found = find(window);
-    if (found == nullptr) {
-        return false;
-    }
-    const bool wasVisible = (found->style & ws::Visible) != 0;
-    if (command == sw::Hide) {
-        found->style &= ~ws::Visible;
-    } else {
-        found->style |= ws::Visible;
-        schedulePaint(window, *found);
-    }
-    return wasVisible;
+    return engine_.showWindow(window, command).value_or(false);
 }
 
 bool SimWindows::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y,
                               int width, int height, unsigned flags) {
-    std::lock_guard lock(mutex_);
-    Window* found = find(window);
-    if (found == nullptr) {
+    if (!engine_.setWindowPos(window, insertAfter, x, y, width, height, flags)) {
         return false;
     }
-    common::WindowPlacement::apply(found->rect, found->style, x, y, width, height, flags);
+    std::lock_guard lock(mutex_);
     if ((flags & swp::NoZOrder) == 0 && insertAfter == HwndTopmost) {
         topmost_ = window;
     }
     if ((flags & swp::NoActivate) == 0) {
         foreground_ = window;
     }
-    schedulePaint(window, *found);
     return true;
 }
 
 bool SimWindows::setForegroundWindow(WindowHandle window) {
-    std::lock_guard lock(mutex_);
-    if (find(window) == nullptr) {
+    if (!engine_.isWindow(window)) {
+        errors_.setLastError(error::InvalidWindowHandle);
         return false;
     }
+    std::lock_guard lock(mutex_);
     foreground_ = window;
     return true;
 }
@@ -270,9 +120,11 @@ WindowHandle SimWindows::getForegroundWindow() const {
 }
 
 int SimWindows::getWindowText(WindowHandle window, std::string& text, int maxCount) const {
-    std::lock_guard lock(mutex_);
-    const Window* found = find(window);
-    if (found == nullptr || maxCount <= 0) {
+    const auto found = engine_.window(window);
+    if (!found) {
+        errors_.setLastError(error::InvalidWindowHandle);
+    }
+    if (!found || maxCount <= 0) {
         text.clear();
         return 0;
     }
@@ -284,10 +136,9 @@ int SimWindows::getWindowText(WindowHandle window, std::string& text, int maxCou
 }
 
 int SimWindows::getClassName(WindowHandle window, std::string& name, int maxCount) const {
-    std::lock_guard lock(mutex_);
     name.clear();
-    const Window* found = find(window);
-    if (found == nullptr) {
+    const auto found = engine_.window(window);
+    if (!found) {
         errors_.setLastError(error::InvalidWindowHandle);
         return 0;
     }
@@ -300,13 +151,7 @@ int SimWindows::getClassName(WindowHandle window, std::string& name, int maxCoun
 }
 
 WindowHandle SimWindows::findWindow(const std::string& className) const {
-    std::lock_guard lock(mutex_);
-    for (const auto& [handle, window] : windows_) {
-        if (window.className == className && common::WindowPlacement::isTopLevel(window.style)) {
-            return handle;
-        }
-    }
-    return 0;
+    return engine_.findWindow(className);
 }
 
 bool SimWindows::getCursorPos(Point& position) const {
@@ -316,25 +161,16 @@ bool SimWindows::getCursorPos(Point& position) const {
 }
 
 WindowHandle SimWindows::addWindow(const std::string& title, const std::string& className) {
-    std::lock_guard lock(mutex_);
-    Window window;
+    common::WindowEngine::Window window;
     window.className = className;
     window.title = title;
     window.style = ws::Visible;
     window.rect = Rect{100, 80, 740, 560};
-    window.thread = std::this_thread::get_id();
-    window.procedure = &defaultProcedure;
-    const WindowHandle handle = nextHandle_;
-    nextHandle_ += 0x10;
-    windows_.emplace(handle, window);
-    return handle;
+    return engine_.addWindow(window);
 }
 
 void SimWindows::setWindowTitle(WindowHandle window, const std::string& title) {
-    std::lock_guard lock(mutex_);
-    if (Window* found = find(window)) {
-        found->title = title;
-    }
+    engine_.setTitle(window, title);
 }
 
 void SimWindows::setCursorPos(Point position) {
@@ -367,21 +203,15 @@ std::optional<Message> SimWindows::takeMessage() {
 }
 
 std::size_t SimWindows::pendingMessages() const {
-    std::lock_guard lock(mutex_);
-    const auto found = queues_.find(std::this_thread::get_id());
-    return found == queues_.end() ? 0 : found->second.size();
+    return engine_.pendingMessages();
 }
 
 void SimWindows::validate(WindowHandle window) {
-    std::lock_guard lock(mutex_);
-    if (Window* found = find(window)) {
-        found->paintPending = false;
-    }
+    engine_.validate(window);
 }
 
 bool SimWindows::isClassRegistered(const std::string& className) const {
-    std::lock_guard lock(mutex_);
-    return classes_.count(className) != 0;
+    return engine_.isClassRegistered(className);
 }
 
 WindowHandle SimWindows::topmostWindow() const {

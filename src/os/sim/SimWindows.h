@@ -2,15 +2,12 @@
 
 #include "os/Errors.h"
 #include "os/Windows.h"
+#include "os/common/WindowEngine.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace os::sim {
@@ -72,30 +69,10 @@ public:
     WindowHandle topmostWindow() const;
 
 private:
-    struct Window {
-        std::string className;
-        std::string title;
-        unsigned style = 0;
-        unsigned extendedStyle = 0;
-        Rect rect;
-        WindowHandle parent = 0;
-        std::thread::id thread;
-        WindowProcedure procedure = nullptr;
-        bool paintPending = false;
-    };
-
-    Window* find(WindowHandle window);
-    const Window* find(WindowHandle window) const;
-    void schedulePaint(WindowHandle handle, Window& window);
-
     Errors& errors_;
+    common::WindowEngine engine_;
+    // Guards what the desktop adds to the engine's windows.
     mutable std::mutex mutex_;
-    // Wakes the threads waiting for their queues whenever a message is queued.
-    std::condition_variable queued_;
-    std::map<std::string, WindowClass> classes_;
-    std::map<WindowHandle, Window> windows_;
-    std::map<std::thread::id, std::deque<Message>> queues_;
-    WindowHandle nextHandle_ = 0x10010;
     WindowHandle foreground_ = 0;
     WindowHandle topmost_ = 0;
     Point cursor_;

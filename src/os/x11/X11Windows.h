@@ -3,9 +3,10 @@
 #include "os/Errors.h"
 #include "os/Keyboard.h"
 #include "os/Windows.h"
+#include "os/common/WindowEngine.h"
+#include "os/x11/X11ForeignWindows.h"
 
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -44,7 +45,7 @@ struct XTarget {
 // messageFileDescriptor gives a descriptor that is readable while the queue holds a message,
 // for a loop that watches descriptors itself (such a loop also watches the thread's X
 // connection, xConnectionFileDescriptor, and calls peekMessage when it is readable).
-class X11Windows final : public Windows {
+class X11Windows final : public Windows, private common::WindowEngine::Backend {
 public:
     // Opens a connection of its own for looking at the desktop. An empty name means $DISPLAY.
     // Throws std::runtime_error when the display cannot be opened.
@@ -109,73 +110,41 @@ public:
     static X11Windows* inputTarget();
 
 private:
-    struct Window {
-        std::string className;
-        std::string title;
-        unsigned style = 0;
-        Rect rect;
-        WindowHandle parent = 0;
-        std::thread::id thread;
-        WindowProcedure procedure = nullptr;
-        unsigned long xWindow = 0;
-        bool paintPending = false;
-    };
-    struct Queued {
-        Message message;
-        std::optional<KeyStateTable> keyState;
-    };
-    struct ThreadQueue {
-        std::deque<Queued> messages;
+    // The engine's backend: the threads' descriptors and the pop-ups' X windows.
+    void queueFilled(std::thread::id thread) override;
+    void queueEmptied(std::thread::id thread) override;
+    bool acceptsParent(WindowHandle parent) const override;
+    std::optional<unsigned long> attach(const WindowCreation& creation,
+                                        const WindowClass& windowClass) override;
+    void detach(const common::WindowEngine::Window& window) override;
+    void shown(const common::WindowEngine::Window& window, int command) override;
+    void placed(const common::WindowEngine::Window& window, unsigned flags,
+                WindowHandle insertAfter) override;
+
+    // A thread's wake-up descriptor and its connection for the pop-ups it made.
+    struct ThreadLink {
         int eventFd = -1;
         _XDisplay* display = nullptr;
         int xWindows = 0;
     };
-    struct ClassRecord {
-        WindowClass description;
-        unsigned long backgroundPixel = 0;
-    };
 
-    Window* find(WindowHandle window);
-    const Window* find(WindowHandle window) const;
-    ThreadQueue& queueOf(std::thread::id thread);
-    void enqueue(std::thread::id thread, const Queued& queued);
-    void schedulePaint(WindowHandle handle, Window& window);
     // Turns the X events of the calling thread's connection into messages.
     void pumpXEvents();
-    void closeThreadDisplayIfUnused(ThreadQueue& queue);
+    // The caller holds linksMutex_.
+    void closeThreadDisplayIfUnused(ThreadLink& link);
     unsigned long createXWindow(_XDisplay* display, const WindowCreation& creation,
-                                const WindowClass& windowClass, const Rect& rect);
-    void applyXPlacement(const Window& window, unsigned flags, WindowHandle insertAfter);
-
-    // Queries of the desktop connection; the caller holds queryMutex_.
-    bool xWindowExists(unsigned long xWindow) const;
-    std::optional<std::string> xClassOf(unsigned long xWindow, bool wantName) const;
-    bool xHasClass(unsigned long xWindow, const std::string& className) const;
-    std::string xTitleOf(unsigned long xWindow) const;
-    bool xRectOf(unsigned long xWindow, Rect& rect) const;
-    unsigned long xAtom(const char* name) const;
-    WindowHandle foreignHandle(unsigned long xWindow) const;
+                                std::optional<unsigned long> backgroundPixel);
 
     Errors& errors_;
     std::string displayName_;
-    _XDisplay* desktop_ = nullptr;
-    // Guards the desktop connection. When both locks are needed, queryMutex_ comes first.
-    mutable std::recursive_mutex queryMutex_;
-
-    // Guards classes, windows, queues and the threads' connections.
-    mutable std::mutex mutex_;
-    std::map<std::string, ClassRecord> classes_;
-    // One of the program's own windows (its field copied to value) or another program's
-    // (xWindow set); false with the invalid-handle error for neither.
-    bool lookUp(WindowHandle window, std::string Window::*field, std::string& value,
-                unsigned long& xWindow) const;
-    std::map<WindowHandle, Window> windows_;
-    std::map<std::thread::id, ThreadQueue> queues_;
-    WindowHandle nextHandle_ = 0x10010;
-    // Other applications' windows, both ways; guarded by mutex_.
-    mutable std::map<unsigned long, WindowHandle> foreignByXWindow_;
-    mutable std::map<WindowHandle, unsigned long> foreignWindows_;
-    mutable WindowHandle nextForeignHandle_ = 0x40000010;
+    X11ForeignWindows foreign_;
+    common::WindowEngine engine_;
+    // Guards the threads' links and the classes' background pixels; taken after the engine's
+    // lock when both are held, never the other way.
+    mutable std::mutex linksMutex_;
+    std::map<std::thread::id, ThreadLink> links_;
+    std::map<std::string, unsigned long> backgroundPixels_;
+    mutable std::mutex foregroundMutex_;
     mutable WindowHandle lastForeground_ = 0;
 };
 
