@@ -75,7 +75,7 @@ TEST_P(RenderingTest, LaysOutEveryControlFromDialogUnitsWithItsTip) {
     ASSERT_TRUE(presenter.create(0));
     os::qt::QtView* view = views.find(dialogTemplate.id);
     ASSERT_NE(view, nullptr);
-    const os::qt::DialogUnits& units = view->units();
+    const os::common::DialogUnits& units = view->units();
 
     const os::Rect client = units.toPixels(0, 0, dialogTemplate.width, dialogTemplate.height);
     EXPECT_EQ(view->widget()->width(), client.right);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "os/DialogTemplate.h"
-#include "os/qt/DialogUnits.h"
+#include "os/common/DialogUnits.h"
 #include "os/qt/QtResources.h"
 
 #include <QRect>
@@ -22,7 +22,7 @@ public:
     // What making a control needs of its dialog.
     struct Context {
         QtResources& resources;
-        const DialogUnits& units;
+        const common::DialogUnits& units;
         // Default buttons of a page are not its window's: the sheet has its own.
         bool onPage = false;
         // The dialog's right edge, in pixels.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QTabWidget>
 #include <QThread>
 #include <algorithm>
@@ -20,6 +21,14 @@ const char* const ViewClassName = "PastrixQtDialog";
 
 QFont QtDialogViews::dialogFont() {
     return QApplication::font();
+}
+
+common::DialogUnits QtDialogViews::dialogUnits() {
+    const QFontMetrics metrics(dialogFont());
+    // The average of the 52 letters, rounded, and the full character height.
+    const int letters =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return common::DialogUnits((letters / 26 + 1) / 2, metrics.height());
 }
 
 QtDialogViews::QtDialogViews(Windows& windows, Errors& errors, QtResources& resources,
@@ -68,7 +77,7 @@ std::unique_ptr<QtView> QtDialogViews::make(const DialogTemplate& dialogTemplate
     if (!windows_.registerClass(windowClass) && errors_.lastError() != error::ClassAlreadyExists) {
         return nullptr;
     }
-    const DialogUnits units = DialogUnits::of(dialogFont());
+    const common::DialogUnits units = dialogUnits();
     const Rect size = units.toPixels(0, 0, dialogTemplate.width, dialogTemplate.height);
     WindowCreation creation;
     creation.className = ViewClassName;

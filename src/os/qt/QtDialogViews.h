@@ -61,6 +61,9 @@ private:
     using Routes = common::ToolkitRoutes<QtDialogViews>;
     // Templates name the system's dialog font, which is the desktop's own.
     static QFont dialogFont();
+    // The dialog units of that font, measured as the system the templates were made for
+    // measures them.
+    static common::DialogUnits dialogUnits();
 
     std::unique_ptr<QtView> make(const DialogTemplate& dialogTemplate, DialogEvents& events,
                                  WindowHandle parent, QtView::Kind kind, QWidget* parentWidget);

@@ -28,7 +28,7 @@ QtView::QtView(QtDialogViews& owner, const DialogTemplate& dialogTemplate, Dialo
       events_(events),
       window_(window),
       kind_(kind),
-      units_(DialogUnits::of(QtDialogViews::dialogFont())) {
+      units_(QtDialogViews::dialogUnits()) {
     if (kind_ == Kind::Page || (parentWidget != nullptr && kind_ == Kind::Dialog &&
                                 (dialogTemplate.style & ds::Caption) == 0)) {
         root_ = new QtPageWidget(*this, parentWidget);

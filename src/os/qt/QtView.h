@@ -2,8 +2,8 @@
 
 #include "os/DialogView.h"
 #include "os/common/DialogFrame.h"
+#include "os/common/DialogUnits.h"
 #include "os/common/ViewRoutes.h"
-#include "os/qt/DialogUnits.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -80,7 +80,7 @@ public:
     // Every widget made from the template, the unnamed labels and group boxes included, in
     // template order.
     const std::vector<QWidget*>& widgets() const { return ordered_; }
-    const DialogUnits& units() const { return units_; }
+    const common::DialogUnits& units() const { return units_; }
     bool toolTipsEnabled() const { return toolTips_; }
     bool hasEnded() const { return result_.has_value(); }
     int result() const { return result_.value_or(-1); }
@@ -146,7 +146,7 @@ private:
     DialogEvents& events_;
     WindowHandle window_;
     Kind kind_;
-    DialogUnits units_;
+    common::DialogUnits units_;
     QPointer<QWidget> root_;
     std::map<int, Control> controls_;
     std::vector<QWidget*> ordered_;

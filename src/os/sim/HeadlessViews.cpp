@@ -2,6 +2,7 @@
 
 #include "os/Dialogs.h"
 #include "os/ErrorCodes.h"
+#include "os/common/DialogUnits.h"
 
 #include <algorithm>
 
@@ -15,23 +16,15 @@ const char* const ViewClassName = "PastrixHeadlessDialog";
 constexpr int BaseUnitX = 6;
 constexpr int BaseUnitY = 13;
 
-int mulDiv(int number, int numerator, int denominator) {
-    const long long product = static_cast<long long>(number) * numerator;
-    const long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator
-                                         : (product - half) / denominator);
-}
-
 }  // namespace
 
 Rect HeadlessViews::toPixels(int x, int y, int width, int height) {
-    const int left = mulDiv(x, BaseUnitX, 4);
-    const int top = mulDiv(y, BaseUnitY, 8);
-    return Rect{left, top, left + mulDiv(width, BaseUnitX, 4), top + mulDiv(height, BaseUnitY, 8)};
+    return common::DialogUnits(BaseUnitX, BaseUnitY).toPixels(x, y, width, height);
 }
 
 FontStyle HeadlessViews::dialogFont(const DialogTemplate& dialogTemplate) {
-    return FontStyle{dialogTemplate.fontName, -mulDiv(dialogTemplate.fontPointSize, 96, 72), 400,
+    return FontStyle{dialogTemplate.fontName,
+                     -common::DialogUnits::mulDiv(dialogTemplate.fontPointSize, 96, 72), 400,
                      false};
 }
 

@@ -22,9 +22,8 @@ PaintHandle SimGraphics::beginPaint(WindowHandle window) {
         return 0;
     }
     windows_.validate(window);
+    const PaintHandle paint = paints_.begin(window);
     std::lock_guard lock(mutex_);
-    const PaintHandle paint = nextPaint_++;
-    paints_.emplace(paint, Paint{window, 0xFFFFFF, false});
     // Painting starts from the background: what was drawn before is gone.
     painted_[window] = Painted{};
     ++paintCounts_[window];
@@ -32,44 +31,29 @@ PaintHandle SimGraphics::beginPaint(WindowHandle window) {
 }
 
 bool SimGraphics::endPaint(WindowHandle /*window*/, PaintHandle paint) {
-    std::lock_guard lock(mutex_);
-    return paints_.erase(paint) != 0;
+    return paints_.end(paint);
 }
 
 bool SimGraphics::selectInterfaceFont(PaintHandle paint) {
-    std::lock_guard lock(mutex_);
-    const auto found = paints_.find(paint);
-    if (found == paints_.end()) {
-        return false;
-    }
-    found->second.fontSelected = true;
-    return true;
+    return paints_.selectFont(paint);
 }
 
 void SimGraphics::restoreFont(PaintHandle paint) {
-    std::lock_guard lock(mutex_);
-    const auto found = paints_.find(paint);
-    if (found != paints_.end()) {
-        found->second.fontSelected = false;
-    }
+    paints_.restoreFont(paint);
 }
 
 void SimGraphics::setTextBackground(PaintHandle paint, std::uint32_t colour) {
-    std::lock_guard lock(mutex_);
-    const auto found = paints_.find(paint);
-    if (found != paints_.end()) {
-        found->second.background = colour;
-    }
+    paints_.setBackground(paint, colour);
 }
 
 bool SimGraphics::textOut(PaintHandle paint, int x, int y, const std::string& text) {
-    std::lock_guard lock(mutex_);
     const auto found = paints_.find(paint);
-    if (found == paints_.end()) {
+    if (!found) {
         errors_.setLastError(error::InvalidHandle);
         return false;
     }
-    painted_[found->second.window] = Painted{text, x, y, found->second.background};
+    std::lock_guard lock(mutex_);
+    painted_[found->window] = Painted{text, x, y, found->background};
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "os/Errors.h"
 #include "os/Graphics.h"
+#include "os/common/PaintSessions.h"
 #include "os/sim/SimWindows.h"
 
 #include <map>
@@ -39,19 +40,12 @@ public:
     int paintCount(WindowHandle window) const;
 
 private:
-    struct Paint {
-        WindowHandle window = 0;
-        std::uint32_t background = 0xFFFFFF;
-        bool fontSelected = false;
-    };
-
     SimWindows& windows_;
     Errors& errors_;
     mutable std::mutex mutex_;
-    std::map<PaintHandle, Paint> paints_;
+    common::PaintSessions paints_{0x5000};
     std::map<WindowHandle, Painted> painted_;
     std::map<WindowHandle, int> paintCounts_;
-    PaintHandle nextPaint_ = 0x5000;
 };
 
 }  // namespace os::sim

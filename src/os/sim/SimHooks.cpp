@@ -3,6 +3,7 @@
 #include "os/ErrorCodes.h"
 #include "os/Keyboard.h"
 #include "os/Port.h"
+#include "os/common/HookRequest.h"
 #include "os/sim/SimSystemCalls.h"
 
 #include <algorithm>
@@ -41,17 +42,9 @@ SimHooks::~SimHooks() {
 HookHandle SimHooks::setWindowsHookEx(int type, HookProcedure procedure, ModuleHandle module,
                                       ThreadId thread) {
     std::lock_guard lock(mutex_);
-    int failure = error::Success;
-    if (type != wh::Keyboard && type != wh::Mouse) {
-        failure = error::InvalidHookFilter;
-    } else if (procedure == nullptr) {
-        failure = error::InvalidFilterProc;
-    } else if (thread != 0) {
-        // The simulated input has no threads of its own to watch one by one.
-        failure = error::NotSupported;
-    } else if (module == 0) {
-        failure = error::HookNeedsHmod;
-    } else if (installationFailure_ != error::Success) {
+    // The simulated input has no threads of its own to watch one by one.
+    int failure = common::HookRequest::check(type, procedure, module, thread);
+    if (failure == error::Success) {
         failure = installationFailure_;
     }
     if (failure != error::Success) {

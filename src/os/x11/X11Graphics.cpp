@@ -75,62 +75,41 @@ PaintHandle X11Graphics::beginPaint(WindowHandle window) {
         return 0;
     }
     windows_.validate(window);
-    std::lock_guard lock(mutex_);
-    const PaintHandle paint = nextPaint_++;
-    paints_.emplace(paint, Paint{window, 0xFFFFFF, false});
-    return paint;
+    return paints_.begin(window);
 }
 
 bool X11Graphics::endPaint(WindowHandle window, PaintHandle paint) {
-    {
-        std::lock_guard lock(mutex_);
-        if (paints_.erase(paint) == 0) {
-            errors_.setLastError(error::InvalidHandle);
-            return false;
-        }
+    if (!paints_.end(paint)) {
+        errors_.setLastError(error::InvalidHandle);
+        return false;
     }
     windows_.withXTarget(window, [](const XTarget& target) { XFlush(target.display); });
     return true;
 }
 
 bool X11Graphics::selectInterfaceFont(PaintHandle paint) {
-    std::lock_guard lock(mutex_);
-    const auto found = paints_.find(paint);
-    if (found == paints_.end()) {
+    if (!paints_.selectFont(paint)) {
         errors_.setLastError(error::InvalidHandle);
         return false;
     }
-    found->second.fontSelected = true;
     return true;
 }
 
 void X11Graphics::restoreFont(PaintHandle paint) {
-    std::lock_guard lock(mutex_);
-    const auto found = paints_.find(paint);
-    if (found != paints_.end()) {
-        found->second.fontSelected = false;
-    }
+    paints_.restoreFont(paint);
 }
 
 void X11Graphics::setTextBackground(PaintHandle paint, std::uint32_t colour) {
-    std::lock_guard lock(mutex_);
-    const auto found = paints_.find(paint);
-    if (found != paints_.end()) {
-        found->second.background = colour;
-    }
+    paints_.setBackground(paint, colour);
 }
 
 bool X11Graphics::textOut(PaintHandle paint, int x, int y, const std::string& text) {
-    Paint current;
-    {
-        std::lock_guard lock(mutex_);
-        const auto found = paints_.find(paint);
-        if (found == paints_.end()) {
-            errors_.setLastError(error::InvalidHandle);
-            return false;
-        }
-        current = found->second;
+    const std::optional<common::PaintSessions::Paint> found = paints_.find(paint);
+    if (!found) {
+        errors_.setLastError(error::InvalidHandle);
+        return false;
     }
+    const common::PaintSessions::Paint& current = *found;
     bool drawn = false;
     windows_.withXTarget(current.window, [&](const XTarget& target) {
         if (target.window == 0) {

@@ -2,11 +2,10 @@
 
 #include "os/Errors.h"
 #include "os/Graphics.h"
+#include "os/common/PaintSessions.h"
 #include "os/x11/X11Windows.h"
 
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <string>
 
 namespace os::x11 {
@@ -31,17 +30,9 @@ public:
     bool textOut(PaintHandle paint, int x, int y, const std::string& text) override;
 
 private:
-    struct Paint {
-        WindowHandle window = 0;
-        std::uint32_t background = 0xFFFFFF;
-        bool fontSelected = false;
-    };
-
     X11Windows& windows_;
     Errors& errors_;
-    std::mutex mutex_;
-    std::map<PaintHandle, Paint> paints_;
-    PaintHandle nextPaint_ = 1;
+    common::PaintSessions paints_{1};
 };
 
 }  // namespace os::x11

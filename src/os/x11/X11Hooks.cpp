@@ -1,6 +1,7 @@
 #include "os/x11/X11Hooks.h"
 
 #include "os/ErrorCodes.h"
+#include "os/common/HookRequest.h"
 
 namespace os::x11 {
 
@@ -8,17 +9,8 @@ X11Hooks::X11Hooks(Errors& errors) : errors_(errors) {}
 
 HookHandle X11Hooks::setWindowsHookEx(int type, HookProcedure procedure, ModuleHandle module,
                                       ThreadId thread) {
-    int failure = error::Success;
-    if (type != wh::Keyboard && type != wh::Mouse) {
-        failure = error::InvalidHookFilter;
-    } else if (procedure == nullptr) {
-        failure = error::InvalidFilterProc;
-    } else if (thread != 0) {
-        // The library watches the whole session; it cannot watch one thread.
-        failure = error::NotSupported;
-    } else if (module == 0) {
-        failure = error::HookNeedsHmod;
-    }
+    // The library watches the whole session; it cannot watch one thread.
+    const int failure = common::HookRequest::check(type, procedure, module, thread);
     if (failure != error::Success) {
         errors_.setLastError(failure);
         return 0;
