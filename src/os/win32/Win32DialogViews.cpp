@@ -1,6 +1,7 @@
 #include "os/win32/Win32DialogViews.h"
 
 #include "os/common/ViewRoutes.h"
+#include "os/win32/Win32DialogProcedures.h"
 #include "os/win32/Win32DialogTemplate.h"
 #include "os/win32/Win32View.h"
 
@@ -55,78 +56,7 @@ void registerCommonControls() {
     (void)registered;
 }
 
-// The sheet being made: the system's callback for it has no context of its own.
-thread_local Win32View* sheetBeingMade = nullptr;
-
 }  // namespace
-
-struct Win32DialogViews::Procedures {
-    static Win32View* viewOf(HWND window) {
-        return reinterpret_cast<Win32View*>(GetWindowLongPtrA(window, DWLP_USER));
-    }
-
-    static INT_PTR CALLBACK dialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            auto* view = reinterpret_cast<Win32View*>(lParam);
-            return view->initialise(window) != 0 ? TRUE : FALSE;
-        }
-        Win32View* view = viewOf(window);
-        if (view == nullptr) {
-            return FALSE;
-        }
-        return view->owner_.dialogMessage(*view, window, message, wParam, lParam);
-    }
-
-    static INT_PTR CALLBACK page(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            const auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-            return dialog(window, message, wParam, page->lParam);
-        }
-        return dialog(window, message, wParam, lParam);
-    }
-
-    static LRESULT CALLBACK sheet(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR id, DWORD_PTR data) {
-        auto* view = reinterpret_cast<Win32View*>(data);
-        if (message == WM_NCDESTROY) {
-            RemoveWindowSubclass(window, &Procedures::sheet, id);
-            return DefSubclassProc(window, message, wParam, lParam);
-        }
-        bool handled = false;
-        const std::intptr_t result =
-            view->owner_.sheetMessage(*view, window, message, wParam, lParam, handled);
-        return handled ? result : DefSubclassProc(window, message, wParam, lParam);
-    }
-
-    static LRESULT CALLBACK edit(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR data) {
-        if (message == WM_NCDESTROY) {
-            RemoveWindowSubclass(window, &Procedures::edit, id);
-            return DefSubclassProc(window, message, wParam, lParam);
-        }
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        if (message == WM_KEYUP) {
-            auto* view = reinterpret_cast<Win32View*>(data);
-            view->deliver(
-                event(Notification::KeyUp, GetDlgCtrlID(window), static_cast<int>(wParam)));
-        }
-        return result;
-    }
-
-    static int CALLBACK sheetCallback(HWND window, UINT message, LPARAM lParam) {
-        if (message == PSCB_PRECREATE && lParam != 0) {
-            // Shown only once the program has set it up.
-            auto* words = reinterpret_cast<WORD*>(lParam);
-            auto* style = reinterpret_cast<DWORD*>(words[1] == 0xFFFF ? words + 6 : words);
-            *style &= ~static_cast<DWORD>(WS_VISIBLE);
-        } else if (message == PSCB_INITIALIZED && sheetBeingMade != nullptr) {
-            sheetBeingMade->window_ = window;
-            SetWindowSubclass(window, &Procedures::sheet, 1,
-                              reinterpret_cast<DWORD_PTR>(sheetBeingMade));
-        }
-        return 0;
-    }
-};
 
 Win32DialogViews::Win32DialogViews(InstanceHandle instance) : instance_(instance) {
     registerCommonControls();
@@ -241,9 +171,9 @@ int Win32DialogViews::runSheet(const DialogTemplate& sheetTemplate, DialogEvents
         frames_.erase(std::remove(frames_.begin(), frames_.end(), &frame), frames_.end());
         sheets_.erase(std::remove(sheets_.begin(), sheets_.end(), sheet.get()), sheets_.end());
     };
-    sheetBeingMade = sheet.get();
+    Procedures::sheetBeingMade = sheet.get();
     const INT_PTR made = PropertySheetA(&header);
-    sheetBeingMade = nullptr;
+    Procedures::sheetBeingMade = nullptr;
     HWND window = reinterpret_cast<HWND>(made);
     if (made == 0 || made == -1 || sheet->window_ != window) {
         if (made != 0 && made != -1) {

@@ -2,6 +2,7 @@
 
 #include "os/ErrorCodes.h"
 #include "os/win32/Win32DialogViews.h"
+#include "os/win32/Win32NewsletterPicture.h"
 
 #include <algorithm>
 #include <exception>
@@ -41,44 +42,6 @@ bool isList(HWND window) {
 
 bool isCombo(HWND window) {
     return classOf(window) == "ComboBox";
-}
-
-// The envelope of the newsletter dialog, drawn rather than shipped as a bitmap file.
-HBITMAP drawNewsletterPicture(HWND control) {
-    constexpr int Width = 96;
-    constexpr int Height = 64;
-    HDC screen = GetDC(control);
-    HDC paint = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, Width, Height);
-    ReleaseDC(control, screen);
-    if (paint == nullptr || bitmap == nullptr) {
-        DeleteDC(paint);
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    HGDIOBJ oldBitmap = SelectObject(paint, bitmap);
-    RECT all{0, 0, Width, Height};
-    FillRect(paint, &all, GetSysColorBrush(COLOR_BTNFACE));
-    HPEN pen = CreatePen(PS_SOLID, 2, RGB(0x1F, 0x4E, 0x9A));
-    HBRUSH paper = CreateSolidBrush(RGB(0xF5, 0xF0, 0xE1));
-    HGDIOBJ oldPen = SelectObject(paint, pen);
-    HGDIOBJ oldBrush = SelectObject(paint, paper);
-    Rectangle(paint, 6, 10, 90, 58);
-    MoveToEx(paint, 6, 10, nullptr);
-    LineTo(paint, 48, 38);
-    LineTo(paint, 90, 10);
-    HBRUSH sun = CreateSolidBrush(RGB(0xF2, 0xB6, 0x1B));
-    SelectObject(paint, sun);
-    SelectObject(paint, GetStockObject(NULL_PEN));
-    Ellipse(paint, 71, 5, 89, 23);
-    SelectObject(paint, oldPen);
-    SelectObject(paint, oldBrush);
-    SelectObject(paint, oldBitmap);
-    DeleteObject(pen);
-    DeleteObject(paper);
-    DeleteObject(sun);
-    DeleteDC(paint);
-    return bitmap;
 }
 
 }  // namespace
@@ -145,7 +108,7 @@ void Win32View::prepareControls() {
             // Key releases in edit boxes are events of their own (the key-capture box).
             Win32DialogViews::watchEdit(window, *this);
         } else if (item.kind == ControlKind::Picture) {
-            HBITMAP picture = drawNewsletterPicture(window);
+            HBITMAP picture = static_cast<HBITMAP>(Win32NewsletterPicture::draw(window));
             if (picture != nullptr) {
                 pictures_.push_back(picture);
                 SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
