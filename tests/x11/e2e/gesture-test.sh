@@ -26,6 +26,8 @@ program="${work}/program"
 note="${work}/note.txt"
 # shellcheck source=tests/x11/e2e/lib/session.sh
 source "$(dirname "$0")/lib/session.sh"
+# shellcheck source=tests/x11/e2e/lib/editor.sh
+source "$(dirname "$0")/lib/editor.sh"
 
 # Runs the command every 5 ms until it succeeds; sets waited_us to the time since $1 (in
 # microseconds since the epoch). Returns 1 when the time-out passes first.
@@ -53,10 +55,8 @@ slot_text() {
     "${pastrixctl}" workspace export "${program}/Default" 49 CF_TEXT - 2>/dev/null | tr -d '\000'
 }
 clipboard_text() { xclip -o -selection clipboard 2>/dev/null; }
-editor_title() { xdotool getwindowname "${editor_window}" 2>/dev/null; }
 
 slot_holds() { [ "$(slot_text)" = "$1" ]; }
-clipboard_holds() { [ "$(clipboard_text)" = "$1" ]; }
 editor_saved() { [ "$(editor_title)" = "note.txt" ]; }
 editor_modified() { [ "$(editor_title)" = "*note.txt" ]; }
 pasted_and_restored() { editor_modified && clipboard_holds "$1"; }

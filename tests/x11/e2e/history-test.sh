@@ -30,6 +30,8 @@ note="${work}/note.txt"
 source "$(dirname "$0")/lib/session.sh"
 # shellcheck source=tests/x11/e2e/lib/waits.sh
 source "$(dirname "$0")/lib/waits.sh"
+# shellcheck source=tests/x11/e2e/lib/editor.sh
+source "$(dirname "$0")/lib/editor.sh"
 
 # A CopyQ of the test's own: settings, history and server socket in its folder.
 export XDG_CONFIG_HOME="${work}/config" XDG_DATA_HOME="${work}/data"
@@ -43,7 +45,6 @@ history_entries() { cq eval - <<<'for (var i = 0; i < size(); ++i) print(str(rea
 history_top_is() { [ "$(cq read 0 2>/dev/null)" = "$1" ]; }
 recorded() { history_entries | grep -Fxq -- "$1"; }
 
-clipboard_holds() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 # What the user copies: the history records it.
 user_copies() {
     printf '%s' "$1" | xclip -selection clipboard -i
@@ -53,8 +54,6 @@ slot_text() {
     "${pastrixctl}" workspace export "${slots}" "$1" CF_TEXT - 2>/dev/null | tr -d '\000'
 }
 slot_holds() { [ "$(slot_text "$1")" = "$2" ]; }
-editor_title() { xdotool getwindowname "${editor_window}" 2>/dev/null; }
-editor_saved() { [ "$(editor_title)" = "${note} - Mousepad" ]; }
 pasted_and_restored() { [ "$(editor_title)" = "*${note} - Mousepad" ] && clipboard_holds "$1"; }
 listed() { "${pastrixctl}" workspace list "${slots}" 2>/dev/null | grep -q "^$1[^0-9]"; }
 no_file() { [ ! -e "$1" ]; }
@@ -73,13 +72,13 @@ pasted=""
 paste_into_editor() {
     xdotool windowactivate --sync "${editor_window}"
     xdotool key ctrl+a Delete ctrl+s
-    wait_until editor_saved || fail "the emptied editor was not saved"
+    wait_until mousepad_saved || fail "the emptied editor was not saved"
     gesture "$1" 1
     wait_until pasted_and_restored "$2" ||
         fail "after the paste of $1 the title is '$(editor_title)' and the clipboard holds" \
             "'$(xclip -o -selection clipboard 2>/dev/null)', not '$2'"
     xdotool key ctrl+s
-    wait_until editor_saved || fail "the editor was not saved after the paste of $1"
+    wait_until mousepad_saved || fail "the editor was not saved after the paste of $1"
     pasted="$(cat "${note}")"
 }
 start_pastrix() {
@@ -185,10 +184,10 @@ listed 50 || fail "slot 2 is not listed after the restart"
 listed 49 && fail "slot 1 is listed after the restart"
 xdotool windowactivate --sync "${editor_window}"
 xdotool key ctrl+a Delete ctrl+s
-wait_until editor_saved || fail "the emptied editor was not saved"
+wait_until mousepad_saved || fail "the emptied editor was not saved"
 gesture 1 1
 sleep 1
-editor_saved || fail "a paste of slot 1 after the restart changed the editor"
+mousepad_saved || fail "a paste of slot 1 after the restart changed the editor"
 
 # The history holds what the user copied, all of it, and nothing else.
 history_entries >"${work}/history.txt"

@@ -34,10 +34,9 @@ note="${work}/note.txt"
 source "$(dirname "$0")/lib/session.sh"
 # shellcheck source=tests/x11/e2e/lib/waits.sh
 source "$(dirname "$0")/lib/waits.sh"
+# shellcheck source=tests/x11/e2e/lib/editor.sh
+source "$(dirname "$0")/lib/editor.sh"
 
-editor_title() { xdotool getwindowname "${editor_window}" 2>/dev/null; }
-editor_saved() { [ "$(editor_title)" = "${note} - Mousepad" ]; }
-clipboard_holds() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 note_holds() { [ "$(cat "${note}")" = "$1" ]; }
 
 stage_program "${pastrix_executable}" "${pastrixctl}" || exit 1
@@ -72,7 +71,7 @@ for run in $(seq 1 "${runs}"); do
     wait_until grep -q owned "${work}/owner.log" || fail "run ${run}: the slow owner did not own"
     xdotool windowactivate --sync "${editor_window}"
     xdotool key ctrl+a Delete ctrl+s
-    wait_until editor_saved || fail "run ${run}: the emptied editor was not saved"
+    wait_until mousepad_saved || fail "run ${run}: the emptied editor was not saved"
 
     xdotool keydown ctrl key 2 keyup ctrl sleep 0.05 type --delay 10 "next"
     xdotool key Return type --delay 10 "line"
