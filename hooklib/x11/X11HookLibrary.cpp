@@ -6,14 +6,16 @@
 //
 // The raw events only watch; the taps that make a Ctrl gesture are taken away from the
 // application in front with passive grabs of Ctrl+<slot key> on the root (with Shift and the
-// locks). The grabs are on the watcher's connection, so they end with the hooks and with the
-// process; the program's own keys pass through a gate (os/x11/X11KeyGate).
+// locks), and while the left button is held with grabs of the same keys, whatever the
+// modifiers, on the top-level windows the typing goes to. The grabs are on the watcher's
+// connection, so they end with the hooks and with the process; the program's own keys pass
+// through a gate (os/x11/X11KeyGate).
 //
 // Typing that comes while a gesture's copy or paste runs must reach the application after
-// it, so at the Ctrl release of a gesture whose tap was withheld the watcher grabs the whole
-// keyboard and keeps what is typed. The program's own keystrokes go through the gate, which
-// sends them from the watcher's connection between letting go and grabbing again, with the
-// server held so that no other client's keys come in between. When the program says the
+// it, so at the trigger release (Ctrl, the left button) of a gesture whose tap was withheld the
+// watcher grabs the whole keyboard and keeps what is typed. The program's own keystrokes go through
+// the gate, which sends them from the watcher's connection between letting go and grabbing again,
+// with the server held so that no other client's keys come in between. When the program says the
 // operation is over (`keyboardReleaseTyping`), or after HoldBound whatever it does, the
 // watcher lets go and types the kept keys again with XTEST, the server held once more. The
 // program is told of the kept keys by their replay, not when they were typed, so it sees
@@ -34,6 +36,7 @@
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -318,6 +321,10 @@ private:
     // Brings the grabs in line with the slot keys, the layout and the hook's state.
     void applyGrabs();
     void take(unsigned keycode);
+    // While the left button is held every press of a grabbed key is a gesture's tap, with or
+    // without modifiers: the keys are taken on the windows the typing goes to.
+    void takeForButton();
+    void dropButtonGrabs();
 
     static inline std::atomic<Watcher*> gateWatcher{nullptr};
 
@@ -334,6 +341,10 @@ private:
     std::array<bool, 256> grabs_{};
     std::array<unsigned, 256> passing_{};
     std::vector<unsigned> ctrlSets_;
+    // The top-level windows whose keys are taken while the left button is held (the one with
+    // the focus, the one under the pointer), and which keycodes.
+    std::vector<Window> buttonWindows_;
+    std::array<bool, 256> buttonTaken_{};
     // The hold: the watcher's keyboard grab between a gesture's Ctrl release and the end of
     // its operation.
     struct KeptKey {
@@ -345,7 +356,8 @@ private:
     std::chrono::steady_clock::time_point holdEnd_;
     std::vector<KeptKey> kept_;
     std::array<bool, 256> keptDown_{};
-    // Whether a passive grab took a tap since Ctrl was last released.
+    // Whether a passive grab took a tap since the trigger (Ctrl, the left button) was last
+    // released.
     bool tapWithheld_ = false;
     // The program's keystrokes sent during the hold, whose raw events are posted.
     std::deque<KeptKey> own_;
@@ -583,9 +595,18 @@ void Watcher::onButton(unsigned button, bool released) {
             return;  // the wheel
     }
     state_[key] = static_cast<std::uint8_t>((state_[key] & 0x01) | (released ? 0 : 0x80));
-    if (key == VkLButton && released) {
-        post(mouse, MouseEventMessage, 0, 0);
+    if (key != VkLButton) {
+        return;
     }
+    if (!released) {
+        takeForButton();
+        return;
+    }
+    dropButtonGrabs();
+    if (std::exchange(tapWithheld_, false)) {
+        startHold();
+    }
+    post(mouse, MouseEventMessage, 0, 0);
 }
 
 void Watcher::onXkb(const XkbEvent& event) {
@@ -666,6 +687,88 @@ void Watcher::take(unsigned keycode) {
     }
 }
 
+void Watcher::takeForButton() {
+    std::lock_guard lock(grabMutex_);
+    // Another device's button may be down already: its grabs serve.
+    if (!buttonWindows_.empty() ||
+        std::none_of(grabs_.begin(), grabs_.end(), [](bool held) { return held; })) {
+        return;
+    }
+    // A grab on a top-level window covers every window inside it, so a focus that moves within
+    // the application, or into the window the click brings to the front, still meets it. Unlike
+    // the root, such a window holds almost no other grabs, which the server looks through for
+    // each one added: one grab per key (any modifiers) costs next to nothing.
+    const Window root = DefaultRootWindow(display_);
+    const auto addTopLevel = [&](Window window) {
+        while (window != None && window != PointerRoot && window != root) {
+            Window top = 0;
+            Window parent = 0;
+            Window* children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(display_, window, &top, &parent, &children, &count) == 0) {
+                return;  // gone meanwhile
+            }
+            if (children != nullptr) {
+                XFree(children);
+            }
+            if (parent == root) {
+                if (std::find(buttonWindows_.begin(), buttonWindows_.end(), window) ==
+                    buttonWindows_.end()) {
+                    buttonWindows_.push_back(window);
+                }
+                return;
+            }
+            window = parent;
+        }
+    };
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    addTopLevel(focus);
+    Window pointerRoot = 0;
+    Window underPointer = None;
+    int rootX = 0;
+    int rootY = 0;
+    int x = 0;
+    int y = 0;
+    unsigned mask = 0;
+    if (XQueryPointer(display_, root, &pointerRoot, &underPointer, &rootX, &rootY, &x, &y, &mask) !=
+        0) {
+        addTopLevel(underPointer);
+    }
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        buttonTaken_[keycode] = grabs_[keycode] && passing_[keycode] == 0;
+        if (!buttonTaken_[keycode]) {
+            continue;
+        }
+        for (const Window window : buttonWindows_) {
+            XGrabKey(display_, static_cast<int>(keycode), AnyModifier, window, False, GrabModeAsync,
+                     GrabModeAsync);
+        }
+    }
+    // In place before the taps the user makes while holding the button.
+    XSync(display_, False);
+    wake();  // the round trip may have queued events
+}
+
+void Watcher::dropButtonGrabs() {
+    std::lock_guard lock(grabMutex_);
+    if (buttonWindows_.empty()) {
+        return;
+    }
+    for (unsigned keycode = 8; keycode < 256; ++keycode) {
+        if (std::exchange(buttonTaken_[keycode], false)) {
+            for (const Window window : buttonWindows_) {
+                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
+            }
+        }
+    }
+    buttonWindows_.clear();
+    // Gone before the program hears of the release and sends its own keys.
+    XSync(display_, False);
+    wake();
+}
+
 void Watcher::applyGrabs() {
     std::array<bool, 256> slots{};
     {
@@ -709,7 +812,13 @@ void Watcher::dropGrabs() {
                        DefaultRootWindow(display_));
         }
         grabs_[keycode] = false;
+        if (std::exchange(buttonTaken_[keycode], false)) {
+            for (const Window window : buttonWindows_) {
+                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
+            }
+        }
     }
+    buttonWindows_.clear();
     XSync(display_, False);
     releaseTyping();
     wake();  // the round trip may have queued events
@@ -725,6 +834,11 @@ bool Watcher::pass(unsigned keycode) {
     }
     if (passing_[keycode]++ == 0) {
         XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, DefaultRootWindow(display_));
+        if (buttonTaken_[keycode]) {
+            for (const Window window : buttonWindows_) {
+                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
+            }
+        }
         // Done before the input's press is: both go to the same server, one after the other.
         XSync(display_, False);
         wake();
@@ -877,6 +991,12 @@ void Watcher::restore(unsigned keycode) {
     std::lock_guard lock(grabMutex_);
     if (passing_[keycode] > 0 && --passing_[keycode] == 0 && grabs_[keycode]) {
         take(keycode);
+        if (buttonTaken_[keycode]) {
+            for (const Window window : buttonWindows_) {
+                XGrabKey(display_, static_cast<int>(keycode), AnyModifier, window, False,
+                         GrabModeAsync, GrabModeAsync);
+            }
+        }
         XFlush(display_);
     }
 }

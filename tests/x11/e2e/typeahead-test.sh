@@ -9,6 +9,9 @@
 # still reading it (to put it back afterwards) when the typing comes: without the program
 # keeping the typing back, it lands before the pasted text every time.
 #
+# Last comes one paste with the left button held instead of Ctrl: its tap of 2 must not type a
+# "2" into the editor.
+#
 #   typeahead-test.sh PASTRIX PASTRIXCTL SLOW_OWNER
 #
 # SLOW_OWNER is pastrix_x11_secret_owner, which can answer late.
@@ -88,6 +91,19 @@ for run in $(seq 1 "${runs}"); do
     kill "${owner_pid}" 2>/dev/null
     wait "${owner_pid}" 2>/dev/null
 done
+
+# The left button as the trigger: held over the editor's text, 2 tapped, released. The tap is
+# the gesture's and types no "2" of its own; what is typed after the release follows the paste.
+xdotool windowactivate --sync "${editor_window}"
+xdotool key ctrl+a Delete ctrl+s
+wait_until mousepad_saved || fail "the emptied editor was not saved before the left-button paste"
+eval "$(xdotool getwindowgeometry --shell "${editor_window}")"
+xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" mousedown 1 sleep 0.3 key 2 \
+    sleep 0.05 mouseup 1 sleep 0.05 type --delay 10 "next"
+xdotool key ctrl+s
+wait_until note_holds "${slot_text}next" ||
+    fail "after a left-button paste the editor begins with '$(head -c 40 "${note}")' and ends" \
+        "with '$(tail -c 40 "${note}")', not the slot's text and the typing"
 
 kill -0 "${pastrix_pid}" 2>/dev/null || fail "pastrix exited during the runs"
 if [ "${failures}" -ne 0 ]; then

@@ -198,6 +198,46 @@ TEST_F(GestureGrabsTest, GestureTapsDoNotReachTheWindowAndEverythingElseDoes) {
     mouseDeinitialize();
 }
 
+// With the left button held a slot key's tap makes a gesture whatever the modifiers, so it
+// stays away from the window too; a filter key reaches it, and the release gives the keys back.
+TEST_F(GestureGrabsTest, TapsWithTheLeftButtonHeldDoNotReachTheWindow) {
+    KeyLog log;
+    initialize(Window, 1);
+    mouseInitialize(Window, 2);
+    const auto waitForPosted = [](const auto& matches) {
+        return keys_test::waitFor([&] {
+            std::lock_guard lock(hook_test::postedMutex);
+            return std::any_of(hook_test::posted.begin(), hook_test::posted.end(), matches);
+        });
+    };
+    // Held over the window, as over a selection (a click on the desktop would focus the window
+    // manager).
+    keys_test::run("xdotool mousemove --window " + std::to_string(log.id()) +
+                   " 50 50 mousedown 1 key a");
+    // The press of A came after the button's: the library has taken the keys by now.
+    ASSERT_TRUE(waitForPosted([](const hook_test::Posted& message) {
+        return message.wParam == 'A' && !message.released();
+    }));
+    keys_test::run("xdotool key 2 shift+k mouseup 1");
+    ASSERT_TRUE(waitForPosted([](const hook_test::Posted& message) {
+        return message.message == windows::hook::MouseEventMessage;
+    }));
+    releaseTyping();
+    keys_test::run("xdotool type x2");
+    EXPECT_EQ(log.take(), "ax2");
+    const std::vector<hook_test::Posted> posted = hook_test::takePosted();
+    for (const unsigned key : {unsigned{'2'}, unsigned{'K'}}) {
+        EXPECT_TRUE(std::any_of(posted.begin(), posted.end(),
+                                [&](const hook_test::Posted& message) {
+                                    return message.wParam == key && !message.released() &&
+                                           message.isDown(0x01);
+                                }))
+            << "the tap of " << static_cast<char>(key) << " was posted with the button down";
+    }
+    deinitialize();
+    mouseDeinitialize();
+}
+
 TEST_F(GestureGrabsTest, TheGrabsEndWithAProcessThatIsKilled) {
     KeyLog log;
     int ready[2];
