@@ -325,6 +325,8 @@ private:
     // without modifiers: the keys are taken on the windows the typing goes to.
     void takeForButton();
     void dropButtonGrabs();
+    // Grabs the keycode on those windows, or lets it go; the caller holds grabMutex_.
+    void onButtonWindows(unsigned keycode, bool grab);
 
     static inline std::atomic<Watcher*> gateWatcher{nullptr};
 
@@ -738,17 +740,24 @@ void Watcher::takeForButton() {
     }
     for (unsigned keycode = 8; keycode < 256; ++keycode) {
         buttonTaken_[keycode] = grabs_[keycode] && passing_[keycode] == 0;
-        if (!buttonTaken_[keycode]) {
-            continue;
-        }
-        for (const Window window : buttonWindows_) {
-            XGrabKey(display_, static_cast<int>(keycode), AnyModifier, window, False, GrabModeAsync,
-                     GrabModeAsync);
+        if (buttonTaken_[keycode]) {
+            onButtonWindows(keycode, true);
         }
     }
     // In place before the taps the user makes while holding the button.
     XSync(display_, False);
     wake();  // the round trip may have queued events
+}
+
+void Watcher::onButtonWindows(unsigned keycode, bool grab) {
+    for (const Window window : buttonWindows_) {
+        if (grab) {
+            XGrabKey(display_, static_cast<int>(keycode), AnyModifier, window, False, GrabModeAsync,
+                     GrabModeAsync);
+        } else {
+            XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
+        }
+    }
 }
 
 void Watcher::dropButtonGrabs() {
@@ -758,9 +767,7 @@ void Watcher::dropButtonGrabs() {
     }
     for (unsigned keycode = 8; keycode < 256; ++keycode) {
         if (std::exchange(buttonTaken_[keycode], false)) {
-            for (const Window window : buttonWindows_) {
-                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
-            }
+            onButtonWindows(keycode, false);
         }
     }
     buttonWindows_.clear();
@@ -813,9 +820,7 @@ void Watcher::dropGrabs() {
         }
         grabs_[keycode] = false;
         if (std::exchange(buttonTaken_[keycode], false)) {
-            for (const Window window : buttonWindows_) {
-                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
-            }
+            onButtonWindows(keycode, false);
         }
     }
     buttonWindows_.clear();
@@ -835,9 +840,7 @@ bool Watcher::pass(unsigned keycode) {
     if (passing_[keycode]++ == 0) {
         XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, DefaultRootWindow(display_));
         if (buttonTaken_[keycode]) {
-            for (const Window window : buttonWindows_) {
-                XUngrabKey(display_, static_cast<int>(keycode), AnyModifier, window);
-            }
+            onButtonWindows(keycode, false);
         }
         // Done before the input's press is: both go to the same server, one after the other.
         XSync(display_, False);
@@ -992,10 +995,7 @@ void Watcher::restore(unsigned keycode) {
     if (passing_[keycode] > 0 && --passing_[keycode] == 0 && grabs_[keycode]) {
         take(keycode);
         if (buttonTaken_[keycode]) {
-            for (const Window window : buttonWindows_) {
-                XGrabKey(display_, static_cast<int>(keycode), AnyModifier, window, False,
-                         GrabModeAsync, GrabModeAsync);
-            }
+            onButtonWindows(keycode, true);
         }
         XFlush(display_);
     }

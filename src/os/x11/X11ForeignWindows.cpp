@@ -70,7 +70,8 @@ bool X11ForeignWindows::exists(unsigned long xWindow) const {
     return XGetWindowAttributes(desktop_, xWindow, &attributes) != 0 && trap.sync() == 0;
 }
 
-std::optional<std::string> X11ForeignWindows::classOf(unsigned long xWindow, bool wantName) const {
+std::optional<X11ForeignWindows::ClassHint> X11ForeignWindows::classHintOf(
+    unsigned long xWindow) const {
     std::lock_guard query(queryMutex_);
     X11ErrorTrap trap(desktop_);
     XClassHint hint{nullptr, nullptr};
@@ -79,30 +80,26 @@ std::optional<std::string> X11ForeignWindows::classOf(unsigned long xWindow, boo
     if (got == 0) {
         return std::nullopt;
     }
-    const char* part = wantName ? hint.res_name : hint.res_class;
-    std::optional<std::string> result;
-    if (part != nullptr) {
-        result = part;
+    ClassHint parts;
+    if (hint.res_name != nullptr) {
+        parts.name = hint.res_name;
+    }
+    if (hint.res_class != nullptr) {
+        parts.className = hint.res_class;
     }
     XFree(hint.res_name);
     XFree(hint.res_class);
-    return result;
+    return parts;
+}
+
+std::optional<std::string> X11ForeignWindows::classOf(unsigned long xWindow, bool wantName) const {
+    const std::optional<ClassHint> hint = classHintOf(xWindow);
+    return hint ? (wantName ? hint->name : hint->className) : std::nullopt;
 }
 
 bool X11ForeignWindows::hasClass(unsigned long xWindow, const std::string& className) const {
-    std::lock_guard query(queryMutex_);
-    X11ErrorTrap trap(desktop_);
-    XClassHint hint{nullptr, nullptr};
-    const Status got = XGetClassHint(desktop_, xWindow, &hint);
-    trap.sync();
-    if (got == 0) {
-        return false;
-    }
-    const bool matches = (hint.res_class != nullptr && className == hint.res_class) ||
-                         (hint.res_name != nullptr && className == hint.res_name);
-    XFree(hint.res_name);
-    XFree(hint.res_class);
-    return matches;
+    const std::optional<ClassHint> hint = classHintOf(xWindow);
+    return hint && (hint->className == className || hint->name == className);
 }
 
 std::string X11ForeignWindows::titleOf(unsigned long xWindow) const {

@@ -62,6 +62,12 @@ public:
     }
 
 private:
+    // WM_CLASS's two parts, each missing when the window does not set it.
+    struct ClassHint {
+        std::optional<std::string> name;
+        std::optional<std::string> className;
+    };
+    std::optional<ClassHint> classHintOf(unsigned long xWindow) const;
     bool hasClass(unsigned long xWindow, const std::string& className) const;
     unsigned long atom(const char* name) const;
 
