@@ -302,6 +302,12 @@ private:
     void handle(XEvent& next);
     // During a hold only the raw events of the program's own keystrokes are posted.
     bool isPosted(unsigned keycode, bool released);
+    // The server keeps a keyboard's raw events from the client that grabs it, so while one of
+    // the watcher's grabs holds the keyboard, the core events it receives stand in for them:
+    // told once, and the raw event that comes after all (the release that ends a grab, at
+    // times) is passed over.
+    void tellFromCore(unsigned keycode, bool released);
+    bool toldFromCore(unsigned keycode, bool released);
     void startHold();
     void keep(const XKeyEvent& event);
     void endHold();
@@ -363,6 +369,9 @@ private:
     bool tapWithheld_ = false;
     // The program's keystrokes sent during the hold, whose raw events are posted.
     std::deque<KeptKey> own_;
+    // The presses and releases told from a core event, whose raw event is passed over.
+    std::array<bool, 256> toldPress_{};
+    std::array<bool, 256> toldRelease_{};
     // Whether the hold's end holds the server (XGrabServer) right now.
     bool serverHeld_ = false;
     std::promise<void> ready_;
@@ -472,7 +481,7 @@ void Watcher::handle(XEvent& next) {
             case XI_RawKeyRelease: {
                 const auto keycode = static_cast<unsigned>(raw->detail);
                 const bool released = next.xcookie.evtype == XI_RawKeyRelease;
-                if (isPosted(keycode, released)) {
+                if (!toldFromCore(keycode, released) && isPosted(keycode, released)) {
                     onKey(keycode, released);
                 }
                 break;
@@ -889,17 +898,37 @@ void Watcher::keep(const XKeyEvent& event) {
         // A passive grab took this press: a gesture's tap, not one of the program's own
         // keystrokes, which pass the grabs.
         tapWithheld_ = tapWithheld_ || !released;
+        tellFromCore(event.keycode, released);
         return;
     }
-    std::lock_guard lock(grabMutex_);
-    if (!released) {
-        keptDown_[event.keycode] = true;
-    } else if (!keptDown_[event.keycode]) {
-        return;  // its press reached the application before the hold, or was a tap
-    } else {
-        keptDown_[event.keycode] = false;
+    {
+        std::lock_guard lock(grabMutex_);
+        if (!released || keptDown_[event.keycode]) {
+            keptDown_[event.keycode] = !released;
+            kept_.push_back({event.keycode, released});
+            return;
+        }
     }
-    kept_.push_back({event.keycode, released});
+    // The release of a key whose press reached the application before the hold, or was a tap:
+    // not replayed, and the program is told now.
+    tellFromCore(event.keycode, true);
+}
+
+void Watcher::tellFromCore(unsigned keycode, bool released) {
+    if (keycodeDown_[keycode] != released) {
+        return;  // its raw event told it already
+    }
+    (released ? toldRelease_ : toldPress_)[keycode] = true;
+    onKey(keycode, released);
+}
+
+bool Watcher::toldFromCore(unsigned keycode, bool released) {
+    if (keycode > 255) {
+        return false;
+    }
+    // A raw event of the other kind begins a new press: what was told before is over.
+    (released ? toldPress_ : toldRelease_)[keycode] = false;
+    return std::exchange((released ? toldRelease_ : toldPress_)[keycode], false);
 }
 
 void Watcher::endHold() {
