@@ -33,9 +33,22 @@ void awaitOwnHook(std::uint8_t virtualKey, bool down) {
 // What the program does after a key (read the clipboard the application copied to, put the
 // user's clipboard back after a paste) must come after the application handled it, but the
 // hooks hear of the key before the application takes it. A message sent to the window with
-// the keyboard focus is handled when its thread next asks for a message, and each ask takes at
-// most one key: so the second of two such messages is answered only after the key was
-// dispatched.
+// the keyboard focus is handled when its thread next asks for a message, and each ask returns
+// at most one queued message. One round is not enough, for two reasons: in one ask the thread
+// answers every message sent while it was answering the one before, and a posted message (the
+// character of the key before) comes out ahead of the key. So the rounds are spaced, to give
+// the thread time to reach its next ask, and there are three: the last is answered after the
+// key was dispatched even with a posted message ahead of it.
+constexpr int FocusRounds = 3;
+constexpr std::chrono::microseconds FocusGap{500};
+
+void waitOutGap() {
+    const auto resume = std::chrono::steady_clock::now() + FocusGap;
+    while (std::chrono::steady_clock::now() < resume) {
+        SwitchToThread();
+    }
+}
+
 void awaitFocusThread() {
     HWND foreground = GetForegroundWindow();
     if (foreground == nullptr) {
@@ -51,7 +64,10 @@ void awaitFocusThread() {
     HWND focus = GetGUIThreadInfo(thread, &info) != FALSE && info.hwndFocus != nullptr
                      ? info.hwndFocus
                      : foreground;
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < FocusRounds; ++round) {
+        if (round > 0) {
+            waitOutGap();
+        }
         DWORD_PTR answer = 0;
         if (SendMessageTimeoutA(focus, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, FocusBoundMs, &answer) ==
             0) {
