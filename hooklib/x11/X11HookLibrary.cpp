@@ -27,6 +27,7 @@
 // kept in lock files per user and display: a file is locked by the process that set the fact
 // up, so it ends with that process, however it ends.
 
+#include "FakeKeyRequest.h"
 #include "os/x11/X11KeyMap.h"
 #include "os/x11/X11SystemCalls.h"
 #include "windows/hook/HookLibrary.h"
@@ -34,7 +35,6 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <algorithm>
 #include <array>
@@ -308,7 +308,10 @@ private:
     // times) is passed over.
     void tellFromCore(unsigned keycode, bool released);
     bool toldFromCore(unsigned keycode, bool released);
+    // A raw release of a key that is up already.
+    bool isRepeatedRelease(unsigned keycode, bool released) const;
     void startHold();
+    void fakeKey(unsigned keycode, bool press);
     void keep(const XKeyEvent& event);
     void endHold();
     void onButton(unsigned button, bool released);
@@ -383,6 +386,7 @@ private:
     unsigned numLockMask_ = 0;
     unsigned scrollLockMask_ = 0;
     int xiOpcode_ = 0;
+    int xtestOpcode_ = 0;
     int xkbEventBase_ = 0;
     std::thread thread_;
 };
@@ -405,6 +409,7 @@ void Watcher::run() {
     int xkbMinor = XkbMinorVersion;
     int xkbOpcode = 0;
     if (!XQueryExtension(display, "XInputExtension", &xiOpcode_, &event, &error) ||
+        !XQueryExtension(display, "XTEST", &xtestOpcode_, &event, &error) ||
         XIQueryVersion(display, &major, &minor) != Success ||
         !XkbQueryExtension(display, &xkbOpcode, &xkbEventBase_, &error, &xkbMajor, &xkbMinor)) {
         XCloseDisplay(display);
@@ -481,7 +486,8 @@ void Watcher::handle(XEvent& next) {
             case XI_RawKeyRelease: {
                 const auto keycode = static_cast<unsigned>(raw->detail);
                 const bool released = next.xcookie.evtype == XI_RawKeyRelease;
-                if (!toldFromCore(keycode, released) && isPosted(keycode, released)) {
+                if (!toldFromCore(keycode, released) && !isRepeatedRelease(keycode, released) &&
+                    isPosted(keycode, released)) {
                     onKey(keycode, released);
                 }
                 break;
@@ -871,6 +877,10 @@ bool Watcher::isPosted(unsigned keycode, bool released) {
     return released && !keptDown_[keycode];
 }
 
+void Watcher::fakeKey(unsigned keycode, bool press) {
+    sendFakeKey(display_, xtestOpcode_, keycode, press);
+}
+
 void Watcher::startHold() {
     std::lock_guard lock(grabMutex_);
     if (holding_.load() || keyboard.window.load() == 0) {
@@ -922,6 +932,13 @@ void Watcher::tellFromCore(unsigned keycode, bool released) {
     onKey(keycode, released);
 }
 
+bool Watcher::isRepeatedRelease(unsigned keycode, bool released) const {
+    // The server sends the raw release of a modifier twice at times (a Ctrl that XTEST lets
+    // go of, 30 µs apart). A second Ctrl release would finish the program's copy or paste
+    // before the application has its keystroke.
+    return released && keycode <= 255 && !keycodeDown_[keycode];
+}
+
 bool Watcher::toldFromCore(unsigned keycode, bool released) {
     if (keycode > 255) {
         return false;
@@ -961,7 +978,7 @@ void Watcher::endHold() {
         down[keycode] = (keys[keycode / 8] & (1 << (keycode % 8))) != 0;
     }
     const auto send = [&](unsigned keycode, bool released) {
-        XTestFakeKeyEvent(display_, keycode, released ? False : True, CurrentTime);
+        fakeKey(keycode, !released);
         down[keycode] = !released;
     };
     XUngrabKeyboard(display_, CurrentTime);
@@ -999,7 +1016,7 @@ bool Watcher::sendHeld(const unsigned* keycodes, const unsigned char* presses, u
     XUngrabKeyboard(display_, CurrentTime);
     for (unsigned i = 0; i < count; ++i) {
         own_.push_back({keycodes[i], presses[i] == 0});
-        XTestFakeKeyEvent(display_, keycodes[i], presses[i] != 0 ? True : False, CurrentTime);
+        fakeKey(keycodes[i], presses[i] != 0);
     }
     if (XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync, GrabModeAsync,
                       CurrentTime) != GrabSuccess) {
