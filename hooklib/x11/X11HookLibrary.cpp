@@ -367,6 +367,8 @@ private:
     std::chrono::steady_clock::time_point holdEnd_;
     std::vector<KeptKey> kept_;
     std::array<bool, 256> keptDown_{};
+    // The keys down when the hold began whose release has not come yet.
+    std::array<bool, 256> downAtHold_{};
     // Whether a passive grab took a tap since the trigger (Ctrl, the left button) was last
     // released.
     bool tapWithheld_ = false;
@@ -874,7 +876,8 @@ bool Watcher::isPosted(unsigned keycode, bool released) {
         return true;
     }
     // The release of a key pressed before the hold is not replayed: the program is told now.
-    return released && !keptDown_[keycode];
+    // Another release is none of the user's (see keep).
+    return released && !keptDown_[keycode] && std::exchange(downAtHold_[keycode], false);
 }
 
 void Watcher::fakeKey(unsigned keycode, bool press) {
@@ -893,6 +896,7 @@ void Watcher::startHold() {
     }
     kept_.clear();
     keptDown_.fill(false);
+    downAtHold_ = keycodeDown_;
     own_.clear();
     releaseWanted_.store(false);
     holdEnd_ = std::chrono::steady_clock::now() + HoldBound;
@@ -920,8 +924,12 @@ void Watcher::keep(const XKeyEvent& event) {
         }
     }
     // The release of a key whose press reached the application before the hold, or was a tap:
-    // not replayed, and the program is told now.
-    tellFromCore(event.keycode, true);
+    // not replayed, and the program is told now. Any other is not the user's (a second release
+    // of a modifier, from xdotool for one), and while the program's own press of the key is
+    // down it would read as the end of the program's keystroke.
+    if (std::exchange(downAtHold_[event.keycode], false)) {
+        tellFromCore(event.keycode, true);
+    }
 }
 
 void Watcher::tellFromCore(unsigned keycode, bool released) {
@@ -933,9 +941,9 @@ void Watcher::tellFromCore(unsigned keycode, bool released) {
 }
 
 bool Watcher::isRepeatedRelease(unsigned keycode, bool released) const {
-    // The server sends the raw release of a modifier twice at times (a Ctrl that XTEST lets
-    // go of, 30 µs apart). A second Ctrl release would finish the program's copy or paste
-    // before the application has its keystroke.
+    // A release can come twice (xdotool lets go of a modifier with two XTEST releases). A
+    // second Ctrl release would finish the program's copy or paste before the application has
+    // its keystroke.
     return released && keycode <= 255 && !keycodeDown_[keycode];
 }
 
